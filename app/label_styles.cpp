@@ -1,0 +1,105 @@
+#include "app/label_styles.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPalette>
+
+namespace tamapick {
+
+namespace {
+
+// Sizes are the designed point sizes at 96 dots per inch, given in pixels so the text keeps
+// its place among the pictures whatever dots per inch the screen reports.
+constexpr int kHeadlinePixels = 21;  // 15.75 pt
+constexpr int kRemarkPixels = 13;    // 9.75 pt
+constexpr int kNumberPixels = 16;    // 12 pt
+
+// The designed Japanese face first, under both of its names; Debian's IPA fonts add no alias
+// for it, so they are asked for by name, and any other Japanese proportional face after them.
+QStringList japaneseProportionalFaces() {
+    QStringList faces{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")};
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        if (!QFontDatabase::isFixedPitch(family) && !faces.contains(family)) {
+            faces << family;
+            break;
+        }
+    }
+    return faces;
+}
+
+QStringList boldFixedPitchFaces() {
+    return {QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+            QStringLiteral("IPAGothic"), QFontDatabase::systemFont(QFontDatabase::FixedFont).family()};
+}
+
+QFont fontOf(const QStringList& faces, int pixelSize, bool bold) {
+    QFont font;
+    font.setFamilies(faces);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void setTransparent(QLabel& label, const QColor& text) {
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, text);
+    label.setPalette(palette);
+    label.setAutoFillBackground(false);
+    label.setAttribute(Qt::WA_TranslucentBackground);
+}
+
+}  // namespace
+
+QFont labelFont(LabelStyle style) {
+    switch (style) {
+        case LabelStyle::Headline:
+            return fontOf(japaneseProportionalFaces(), kHeadlinePixels, true);
+        case LabelStyle::RemarkLine:
+            return fontOf(japaneseProportionalFaces(), kRemarkPixels, false);
+        case LabelStyle::Number: {
+            QFont font = fontOf(boldFixedPitchFaces(), kNumberPixels, true);
+            font.setStyleHint(QFont::TypeWriter);
+            return font;
+        }
+        case LabelStyle::Credit:
+        case LabelStyle::None:
+            break;
+    }
+    return QApplication::font();
+}
+
+void applyLabelStyle(QLabel& label, LabelStyle style) {
+    // Labels keep their designed box: long captions wrap inside it and are clipped at its edges.
+    label.setWordWrap(true);
+    label.setFont(labelFont(style));
+    label.setTextFormat(Qt::PlainText);
+    switch (style) {
+        case LabelStyle::Headline:
+            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            setTransparent(label, QColor(0x80, 0x80, 0xFF));
+            break;
+        case LabelStyle::RemarkLine:
+            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            setTransparent(label, QApplication::palette("QMenu").color(QPalette::WindowText));
+            break;
+        case LabelStyle::Number: {
+            // The only opaque labels: a box in the window-background colour inside the balloon.
+            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            QPalette palette = label.palette();
+            const QPalette system = QApplication::palette();
+            palette.setColor(QPalette::Window, system.color(QPalette::Base));
+            palette.setColor(QPalette::WindowText, system.color(QPalette::Text));
+            label.setPalette(palette);
+            label.setAutoFillBackground(true);
+            break;
+        }
+        case LabelStyle::Credit:
+        case LabelStyle::None:
+            label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            setTransparent(label, Qt::white);
+            break;
+    }
+}
+
+}  // namespace tamapick

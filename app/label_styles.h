@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/window_design.h"
+
+class QLabel;
+class QFont;
+
+namespace tamapick {
+
+// Gives a label the font, colours, alignment and background of its style.
+void applyLabelStyle(QLabel& label, LabelStyle style);
+
+// The font of a style, with the designed face first and the fallbacks after it.
+QFont labelFont(LabelStyle style);
+
+}  // namespace tamapick

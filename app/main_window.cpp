@@ -1,0 +1,108 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <map>
+
+#include "app/label_styles.h"
+#include "app/window_design.h"
+
+namespace tamapick {
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::fromLatin1(kBackgroundPicture)) {
+    setObjectName(QStringLiteral("tamapick"));
+    setWindowTitle(QString::fromUtf8(kWindowTitle));
+    setWindowIcon(QIcon(QString::fromLatin1(kWindowIcon)));
+    // Nothing re-lays the controls, so the client area keeps its designed size.
+    setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    // The table runs front to back; creating its rows back to front stacks each new control
+    // over the ones before it, so every number label ends up in front of its balloon.
+    const auto controls = windowControls();
+    std::map<int, QWidget*> byTabIndex;
+    for (auto row = controls.rbegin(); row != controls.rend(); ++row) {
+        QWidget* control = createControl(*row);
+        if (row->kind == ControlKind::PushButton) {
+            byTabIndex[row->tabIndex] = control;
+        }
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [tabIndex, control] : byTabIndex) {
+        if (previous != nullptr) {
+            setTabOrder(previous, control);
+        }
+        previous = control;
+    }
+    if (!byTabIndex.empty()) {
+        byTabIndex.begin()->second->setFocus();  // miniroto, the lowest tab index
+    }
+
+    form_.Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::createControl(const ControlDesign& design) {
+    QWidget* control = nullptr;
+    const QString content = QString::fromUtf8(design.content);
+    switch (design.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(content, this);
+            wireButton(button, design);
+            control = button;
+            break;
+        }
+        case ControlKind::Label: {
+            auto* label = new QLabel(content, this);
+            applyLabelStyle(*label, design.style);
+            const QString name = QString::fromLatin1(design.name);
+            for (int n = labelNumber(Label::Label1); n <= labelNumber(Label::Label8); ++n) {
+                if (name == QStringLiteral("Label%1").arg(n)) {
+                    runtime_.attachLabel(static_cast<Label>(n), label);
+                }
+            }
+            control = label;
+            break;
+        }
+        case ControlKind::Picture:
+            control = new PictureBox(content, this);
+            break;
+    }
+    control->setObjectName(design.objectName());
+    control->setGeometry(design.pixelGeometry());
+    return control;
+}
+
+void MainWindow::wireButton(QPushButton* button, const ControlDesign& design) {
+    // Enter clicks the focused button, as Space does.
+    button->setAutoDefault(true);
+    const QString name = QString::fromLatin1(design.name);
+    if (name == QLatin1String("miniroto")) {
+        const auto index = static_cast<std::int16_t>(design.index);
+        connect(button, &QPushButton::clicked, this, [this, index] { form_.miniroto_Click(index); });
+    } else if (name == QLatin1String("roto6")) {
+        connect(button, &QPushButton::clicked, this, [this] { form_.roto6_Click(); });
+    } else if (name == QLatin1String("Numbers3")) {
+        connect(button, &QPushButton::clicked, this, [this] { form_.Numbers3_Click(); });
+    } else if (name == QLatin1String("Numbers4")) {
+        connect(button, &QPushButton::clicked, this, [this] { form_.Numbers4_Click(); });
+    }
+}
+
+void MainWindow::paintEvent(QPaintEvent* /*event*/) {
+    // The background picture is a little larger than the client area; its overhang is cut off.
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_.pixmap(devicePixelRatioF()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // A draw that is running unwinds at its next pause without writing anything more.
+    runtime_.markClosing();
+    event->accept();
+}
+
+}  // namespace tamapick

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "app/svg_picture.h"
+#include "app/window_design.h"
+#include "draws/tamapick_form.h"
+#include "runtime/qt_runtime.h"
+
+class QPushButton;
+
+namespace tamapick {
+
+// The one window, `tamapick`, built by walking the design table; it wires each button's click
+// to its handler and otherwise only shows what the handlers write.
+class MainWindow : public QWidget {
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    TamapickForm& form() { return form_; }
+    QtRuntime& runtime() { return runtime_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* createControl(const ControlDesign& design);
+    void wireButton(QPushButton* button, const ControlDesign& design);
+
+    QtRuntime runtime_;
+    TamapickForm form_{runtime_};
+    SvgPicture background_;
+};
+
+}  // namespace tamapick

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QRect>
+#include <span>
+
+namespace tamapick {
+
+enum class ControlKind { PushButton, Label, Picture };
+
+// How a label looks; the fonts and colours of each style are in labelStyle().
+enum class LabelStyle { None, Headline, RemarkLine, Number, Credit };
+
+inline constexpr int kNoTabIndex = -1;
+inline constexpr int kNotInArray = -1;
+// The design is laid out in twips; 15 twips make one pixel at 96 dots per inch, the scale the
+// pictures are drawn for.
+inline constexpr int kTwipsPerPixel = 15;
+
+struct ControlDesign {
+    const char* name;
+    int index;  // member of a control array, or kNotInArray
+    ControlKind kind;
+    int left, top, width, height;  // twips
+    int tabIndex;
+    LabelStyle style;
+    // A button's caption, a label's design-time caption, or a picture's resource path.
+    const char* content;
+
+    QRect pixelGeometry() const {
+        return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};
+    }
+    // The Qt object name: the design name, with the member index for control arrays.
+    QString objectName() const;
+};
+
+// The window `tamapick`: its client area and title.
+inline constexpr int kClientWidthTwips = 6315;
+inline constexpr int kClientHeightTwips = 4185;
+inline constexpr const char* kWindowTitle = "ほしだま★";
+inline constexpr const char* kBackgroundPicture = ":/pictures/background.svg";
+inline constexpr const char* kWindowIcon = ":/pictures/icon.svg";
+
+// Every control of the window, front to back: each row is drawn over the rows below it.
+std::span<const ControlDesign> windowControls();
+
+}  // namespace tamapick

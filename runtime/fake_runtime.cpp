@@ -1,0 +1,99 @@
+#include "runtime/fake_runtime.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace tamapick {
+
+FakeRuntime::FakeRuntime() : generator_(20030101) {}
+
+void FakeRuntime::scriptRandom(std::vector<float> values) {
+    scriptedRandom_.insert(scriptedRandom_.end(), values.begin(), values.end());
+}
+
+void FakeRuntime::seedGenerator(std::uint64_t seed) { generator_.reseed(seed); }
+
+void FakeRuntime::scriptEvent(double at, std::function<void()> handler) {
+    events_.emplace(std::make_pair(at, nextOrder_++), std::move(handler));
+}
+
+void FakeRuntime::scriptClose(double at) {
+    scriptEvent(at, [this] { closing_ = true; });
+}
+
+void FakeRuntime::setWallClock(double secondsSinceMidnight) { wallAtZero_ = secondsSinceMidnight; }
+
+void FakeRuntime::scriptWallClockJump(double at, double delta) {
+    scriptEvent(at, [this, delta] { wallShift_ += delta; });
+}
+
+double FakeRuntime::wallClock() const {
+    constexpr double kDay = 24 * 3600.0;
+    const double t = std::fmod(wallAtZero_ + wallShift_ + now_, kDay);
+    return t < 0 ? t + kDay : t;
+}
+
+const std::string& FakeRuntime::caption(Label label) const {
+    return captions_.at(static_cast<std::size_t>(labelNumber(label)));
+}
+
+bool FakeRuntime::dispatchNextDueBy(double limit) {
+    if (events_.empty() || events_.begin()->first.first > limit) {
+        return false;
+    }
+    auto node = events_.extract(events_.begin());
+    if (node.key().first > now_) {
+        now_ = node.key().first;
+    }
+    node.mapped()();
+    return true;
+}
+
+void FakeRuntime::runEvents() {
+    while (dispatchNextDueBy(std::numeric_limits<double>::infinity())) {
+    }
+}
+
+void FakeRuntime::setCaption(Label label, std::string_view utf8) {
+    if (closing_) {
+        ++writesAfterClose_;
+    }
+    captions_.at(static_cast<std::size_t>(labelNumber(label))) = std::string(utf8);
+    writes_.push_back({now_, label, std::string(utf8)});
+}
+
+void FakeRuntime::seedRandomFromClock() {
+    // Simulated runs must be repeatable: the seed stays the test's, only the call is counted.
+    ++seedings_;
+}
+
+float FakeRuntime::nextRandom() {
+    ++randomDraws_;
+    if (!scriptedRandom_.empty()) {
+        const float r = scriptedRandom_.front();
+        scriptedRandom_.pop_front();
+        return r;
+    }
+    return generator_.next();
+}
+
+void FakeRuntime::processPendingEvents(double deadline) {
+    ++pumps_;
+    if (dispatchNextDueBy(deadline)) {
+        return;
+    }
+    // Nothing is due before the deadline: sleep through to it. The clock always moves on, so
+    // a caller whose sum start + seconds rounded a hair low still sees its time run out.
+    now_ = std::max(deadline, std::nextafter(now_, std::numeric_limits<double>::infinity()));
+}
+
+void FakeRuntime::soundBeep() {
+    if (closing_) {
+        ++beepsAfterClose_;
+    }
+    beepTimes_.push_back(now_);
+}
+
+}  // namespace tamapick

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime/random_source.h"
+#include "runtime/runtime.h"
+
+namespace tamapick {
+
+// A runtime on a simulated clock for the tests and benchmarks. Time advances only while a
+// pause waits; events scripted for a simulated instant (clicks, the close, wall-clock jumps)
+// are dispatched inside whichever pause is waiting then, so nested draws replay exactly.
+class FakeRuntime final : public Runtime {
+public:
+    struct CaptionWrite {
+        double time;
+        Label label;
+        std::string text;
+    };
+
+    FakeRuntime();
+
+    // --- scripting ---
+    // Values handed out by nextRandom before the seeded generator takes over.
+    void scriptRandom(std::vector<float> values);
+    // The generator behind nextRandom once the scripted values are used up.
+    void seedGenerator(std::uint64_t seed);
+    // Runs `handler` at simulated time `at`, inside the pause waiting then (or from runEvents).
+    void scriptEvent(double at, std::function<void()> handler);
+    // The window closes at simulated time `at`.
+    void scriptClose(double at);
+    // The time of day (seconds since local midnight) at simulated time 0.
+    void setWallClock(double secondsSinceMidnight);
+    // The wall clock is set forward (or back, if negative) by `delta` at simulated time `at`.
+    void scriptWallClockJump(double at, double delta);
+
+    // The idle event loop: dispatches every scripted event in time order, then returns.
+    void runEvents();
+
+    // --- observations ---
+    const std::vector<CaptionWrite>& writes() const { return writes_; }
+    const std::string& caption(Label label) const;
+    int beeps() const { return static_cast<int>(beepTimes_.size()); }
+    const std::vector<double>& beepTimes() const { return beepTimes_; }
+    int randomDraws() const { return randomDraws_; }
+    int seedings() const { return seedings_; }
+    int pumps() const { return pumps_; }
+    int writesAfterClose() const { return writesAfterClose_; }
+    int beepsAfterClose() const { return beepsAfterClose_; }
+    // The time of day now, wrapping at midnight, moved by scripted jumps.
+    double wallClock() const;
+    void clearWrites() { writes_.clear(); }
+
+    // --- Runtime ---
+    void setCaption(Label label, std::string_view utf8) override;
+    void seedRandomFromClock() override;
+    float nextRandom() override;
+    double now() override { return now_; }
+    void processPendingEvents(double deadline) override;
+    void soundBeep() override;
+    bool closing() const override { return closing_; }
+
+private:
+    bool dispatchNextDueBy(double limit);
+
+    double now_ = 0.0;
+    bool closing_ = false;
+    double wallAtZero_ = 12 * 3600.0;
+    double wallShift_ = 0.0;
+    std::multimap<std::pair<double, std::uint64_t>, std::function<void()>> events_;
+    std::uint64_t nextOrder_ = 0;
+    std::deque<float> scriptedRandom_;
+    RandomSource generator_;
+    std::array<std::string, 10> captions_{};
+    std::vector<CaptionWrite> writes_;
+    std::vector<double> beepTimes_;
+    int randomDraws_ = 0;
+    int seedings_ = 0;
+    int pumps_ = 0;
+    int writesAfterClose_ = 0;
+    int beepsAfterClose_ = 0;
+};
+
+}  // namespace tamapick

@@ -1,0 +1,65 @@
+#include "runtime/qt_runtime.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+namespace tamapick {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Qt's timers count whole milliseconds and may fire up to one late. The wake-up timer is
+// therefore set to fire shortly before the deadline, and the last stretch (under
+// kPreciseTail) is slept on the monotonic clock, which is good to some tens of microseconds.
+constexpr double kPreciseTail = 0.002;
+
+std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(label)); }
+
+}  // namespace
+
+QtRuntime::QtRuntime() = default;
+
+void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_.at(slot(label)) = widget; }
+
+void QtRuntime::setCaption(Label label, std::string_view utf8) {
+    if (QLabel* widget = labels_.at(slot(label))) {
+        widget->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    }
+}
+
+void QtRuntime::seedRandomFromClock() { random_.reseed(RandomSource::seedFromClock()); }
+
+float QtRuntime::nextRandom() { return random_.next(); }
+
+double QtRuntime::now() {
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+void QtRuntime::processPendingEvents(double deadline) {
+    const double remaining = deadline - now();
+    if (remaining > kPreciseTail) {
+        // Block until an event arrives or the wake-up timer fires: no polling.
+        QTimer wake;
+        wake.setTimerType(Qt::PreciseTimer);
+        wake.setSingleShot(true);
+        const auto wakeIn = std::chrono::milliseconds(static_cast<long long>((remaining - kPreciseTail / 2) * 1000.0));
+        wake.start(wakeIn);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (remaining > 0 && !closing_) {
+        std::this_thread::sleep_until(Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(deadline))));
+    }
+}
+
+void QtRuntime::soundBeep() { QApplication::beep(); }
+
+}  // namespace tamapick

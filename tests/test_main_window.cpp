@@ -1,0 +1,144 @@
+// The real window on the offscreen platform: layout, stacking, focus, captions, fonts.
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/main_window.h"
+#include "app/window_design.h"
+
+using namespace tamapick;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> window_;
+
+    QLabel* label(const char* name) { return window_->findChild<QLabel*>(QString::fromLatin1(name)); }
+    QWidget* control(const QString& name) { return window_->findChild<QWidget*>(name); }
+
+private slots:
+    void init() {
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void theWindowHasItsTitleAndAFixedClientArea() {
+        QCOMPARE(window_->objectName(), QStringLiteral("tamapick"));
+        QCOMPARE(window_->windowTitle(), QStringLiteral("ほしだま★"));
+        QCOMPARE(window_->size(), QSize(421, 279));
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        QVERIFY(!window_->windowIcon().isNull());
+    }
+
+    // Catches a mistyped row or a twips/pixels slip: every control sits where the design puts it.
+    void everyControlHasItsDesignedGeometry() {
+        int seen = 0;
+        for (const ControlDesign& design : windowControls()) {
+            QWidget* widget = control(design.objectName());
+            QVERIFY2(widget != nullptr, qPrintable(design.objectName()));
+            QCOMPARE(widget->geometry(), design.pixelGeometry());
+            QVERIFY(widget->isVisible());
+            ++seen;
+        }
+        QCOMPARE(seen, 25);
+        QCOMPARE(control(QStringLiteral("Label1"))->geometry(), QRect(32, 64, 36, 28));
+        QCOMPARE(control(QStringLiteral("Image1_5"))->geometry(), QRect(336, 48, 67, 57));
+        QCOMPARE(control(QStringLiteral("Numbers4"))->geometry(), QRect(296, 208, 73, 25));
+    }
+
+    // A number written to a label must never be hidden by its balloon.
+    void eachNumberLabelIsInFrontOfItsBalloon() {
+        for (int k = 0; k < 6; ++k) {
+            QWidget* numberLabel = control(QStringLiteral("Label%1").arg(k + 1));
+            QWidget* balloon = control(QStringLiteral("Image1_%1").arg(k));
+            QVERIFY(balloon->geometry().contains(numberLabel->geometry()));
+            for (const QPoint& corner : {numberLabel->geometry().topLeft(), numberLabel->geometry().bottomRight(),
+                                         numberLabel->geometry().center()}) {
+                QCOMPARE(window_->childAt(corner), numberLabel);
+            }
+        }
+        // The buttons lie above every label and picture.
+        QCOMPARE(window_->childAt(QPoint(100, 215)), control(QStringLiteral("miniroto_0")));
+    }
+
+    void focusStartsOnMiniLotoAndTabsThroughTheButtonsInOrder() {
+        QWidget* expected[] = {control(QStringLiteral("roto6")), control(QStringLiteral("Numbers3")),
+                               control(QStringLiteral("Numbers4")), control(QStringLiteral("miniroto_0"))};
+        QCOMPARE(QApplication::focusWidget(), control(QStringLiteral("miniroto_0")));
+        for (QWidget* next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), control(QStringLiteral("Numbers4")));
+    }
+
+    void theLoadedWindowShowsItsOpeningCaptions() {
+        QCOMPARE(label("Label8")->text(), QStringLiteral("ほしだま"));
+        QCOMPARE(label("Label7")->text(), QStringLiteral("by pomuchi"));
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+            QVERIFY(label(name)->text().isEmpty());
+        }
+        const QString credit = label("Label9")->text();
+        QVERIFY(credit.contains(QStringLiteral("2003")));
+        QVERIFY(credit.contains(QStringLiteral("ほしだま")));
+        QVERIFY(!credit.contains(QLatin1Char('\n')));
+        // One line: it must not wrap inside its 289 px box.
+        QVERIFY2(QFontMetrics(label("Label9")->font()).horizontalAdvance(credit) <= label("Label9")->width(),
+                 qPrintable(QString::number(QFontMetrics(label("Label9")->font()).horizontalAdvance(credit))));
+        const QStringList buttons{QStringLiteral("ミニロト"), QStringLiteral("ロト6"), QStringLiteral("Numbers3"),
+                                  QStringLiteral("Numbers4")};
+        const QStringList names{QStringLiteral("miniroto_0"), QStringLiteral("roto6"), QStringLiteral("Numbers3"),
+                                QStringLiteral("Numbers4")};
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(window_->findChild<QPushButton*>(names[i])->text(), buttons[i]);
+        }
+    }
+
+    // Without a Japanese face the headline and remarks would show as empty boxes.
+    void theJapaneseLabelsResolveToAFaceThatHasJapanese() {
+        const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+        for (const char* name : {"Label7", "Label8"}) {
+            const QString family = QFontInfo(label(name)->font()).family();
+            QVERIFY2(japanese.contains(family), qPrintable(family));
+            QVERIFY(QFontMetrics(label(name)->font()).inFontUcs4(U'予'));
+        }
+        QVERIFY(label("Label8")->font().bold());
+        QCOMPARE(label("Label8")->font().pixelSize(), 21);
+        QCOMPARE(label("Label7")->font().pixelSize(), 13);
+        const QFontInfo numbers(label("Label1")->font());
+        QVERIFY(numbers.fixedPitch());
+        QVERIFY(numbers.bold());
+    }
+
+    void onlyTheNumberLabelsAreOpaque() {
+        for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"}) {
+            QVERIFY(label(name)->autoFillBackground());
+            QCOMPARE(label(name)->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Base));
+        }
+        for (const char* name : {"Label7", "Label8", "Label9"}) {
+            QVERIFY(!label(name)->autoFillBackground());
+        }
+        QCOMPARE(label("Label8")->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0xFF));
+        QCOMPARE(label("Label9")->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(label("Label9")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        QCOMPARE(label("Label7")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QVERIFY(label("Label7")->wordWrap());
+    }
+
+    // Closing an idle window ends the event loop with status 0.
+    void closingTheIdleWindowQuitsWithStatusZero() {
+        QTimer::singleShot(0, window_.get(), [this] { window_->close(); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(window_->runtime().closing());
+        QVERIFY(!window_->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
