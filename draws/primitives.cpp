@@ -19,13 +19,12 @@ std::int16_t RandomBetween(Runtime& runtime, std::int16_t lowerbound, std::int16
 }
 
 void PauseSeconds(Runtime& runtime, double seconds) {
-    const double start = runtime.now();
-    const double deadline = start + seconds;
+    const double deadline = runtime.now() + seconds;
     for (;;) {
         if (runtime.closing()) {
             throw WindowClosed{};
         }
-        if (runtime.now() - start >= seconds) {
+        if (runtime.now() >= deadline) {
             return;
         }
         runtime.processPendingEvents(deadline);

@@ -1,5 +1,8 @@
 #include "draws/tamapick_form.h"
 
+#include <algorithm>
+
+#include "draws/draws.h"
 #include "draws/primitives.h"
 
 namespace tamapick {
@@ -10,21 +13,15 @@ void TamapickForm::Form_Load() {
     runtime_.seedRandomFromClock();
 }
 
-void TamapickForm::miniroto_Click(std::int16_t /*index*/) {
-    runClickHandler([](Runtime&) {});
+void TamapickForm::miniroto_Click(std::int16_t index) {
+    runClickHandler([index](Runtime& runtime) { draws::miniroto_Click(runtime, index); });
 }
 
-void TamapickForm::roto6_Click() {
-    runClickHandler([](Runtime&) {});
-}
+void TamapickForm::roto6_Click() { runClickHandler(draws::roto6_Click); }
 
-void TamapickForm::Numbers3_Click() {
-    runClickHandler([](Runtime&) {});
-}
+void TamapickForm::Numbers3_Click() { runClickHandler(draws::Numbers3_Click); }
 
-void TamapickForm::Numbers4_Click() {
-    runClickHandler([](Runtime&) {});
-}
+void TamapickForm::Numbers4_Click() { runClickHandler(draws::Numbers4_Click); }
 
 void TamapickForm::runClickHandler(const std::function<void(Runtime&)>& draw) {
     if (runtime_.closing()) {
@@ -34,14 +31,20 @@ void TamapickForm::runClickHandler(const std::function<void(Runtime&)>& draw) {
         ++dropped_;
         return;
     }
-    ++depth_;
-    deepest_ = depth_ > deepest_ ? depth_ : deepest_;
+    struct DepthGuard {
+        int& depth;
+        explicit DepthGuard(int& d) : depth(++d) {}
+        ~DepthGuard() { --depth; }
+        DepthGuard(const DepthGuard&) = delete;
+        DepthGuard& operator=(const DepthGuard&) = delete;
+    } guard(depth_);
+    deepest_ = std::max(deepest_, depth_);
     try {
         draw(runtime_);
     } catch (const WindowClosed&) {
-        // The window is gone: stop here; the outer draws stop at their own pauses.
+        // The window is gone: this draw stops where it stood, and each draw it interrupted
+        // stops at its own pause as the stack unwinds.
     }
-    --depth_;
 }
 
 }  // namespace tamapick

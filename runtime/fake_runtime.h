@@ -23,6 +23,10 @@ public:
         Label label;
         std::string text;
     };
+    struct Beep {
+        double time;
+        std::size_t writesBefore;  // how many caption writes came before it
+    };
 
     FakeRuntime();
 
@@ -46,8 +50,8 @@ public:
     // --- observations ---
     const std::vector<CaptionWrite>& writes() const { return writes_; }
     const std::string& caption(Label label) const;
-    int beeps() const { return static_cast<int>(beepTimes_.size()); }
-    const std::vector<double>& beepTimes() const { return beepTimes_; }
+    int beeps() const { return static_cast<int>(beeps_.size()); }
+    const std::vector<Beep>& beepLog() const { return beeps_; }
     int randomDraws() const { return randomDraws_; }
     int seedings() const { return seedings_; }
     int pumps() const { return pumps_; }
@@ -55,13 +59,17 @@ public:
     int beepsAfterClose() const { return beepsAfterClose_; }
     // The time of day now, wrapping at midnight, moved by scripted jumps.
     double wallClock() const;
-    void clearWrites() { writes_.clear(); }
+    // Forgets the recorded writes and beeps (the captions stay), to keep long runs small.
+    void clearLog() {
+        writes_.clear();
+        beeps_.clear();
+    }
 
     // --- Runtime ---
     void setCaption(Label label, std::string_view utf8) override;
     void seedRandomFromClock() override;
     float nextRandom() override;
-    double now() override { return now_; }
+    double now() const override { return now_; }
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
     bool closing() const override { return closing_; }
@@ -79,7 +87,7 @@ private:
     RandomSource generator_;
     std::array<std::string, 10> captions_{};
     std::vector<CaptionWrite> writes_;
-    std::vector<double> beepTimes_;
+    std::vector<Beep> beeps_;
     int randomDraws_ = 0;
     int seedings_ = 0;
     int pumps_ = 0;

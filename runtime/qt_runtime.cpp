@@ -37,7 +37,7 @@ void QtRuntime::seedRandomFromClock() { random_.reseed(RandomSource::seedFromClo
 
 float QtRuntime::nextRandom() { return random_.next(); }
 
-double QtRuntime::now() {
+double QtRuntime::now() const {
     return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
 }
 

@@ -23,7 +23,7 @@ public:
     void setCaption(Label label, std::string_view utf8) override;
     void seedRandomFromClock() override;
     float nextRandom() override;
-    double now() override;
+    double now() const override;
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
     bool closing() const override { return closing_; }

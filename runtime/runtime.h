@@ -41,7 +41,7 @@ public:
 
     // Seconds on a monotonic clock with an arbitrary origin: midnight and changes of the
     // wall clock do not move it.
-    virtual double now() = 0;
+    virtual double now() const = 0;
     // Dispatches the window events that are waiting (repaints, clicks, the close). When none
     // is waiting it may block until one arrives or until `deadline` (on the now() clock),
     // whichever comes first, so a pause never spins the processor.

@@ -1,0 +1,136 @@
+// The six reels on the simulated runtime: steps, values, captions, untouched labels, timing.
+#include <QtTest>
+
+#include "caption_checks.h"
+#include "effects/reels.h"
+#include "runtime/fake_runtime.h"
+
+using namespace tamapick;
+using namespace tamapick::testing;
+
+namespace {
+
+using ReelRoutine = VariantValue (*)(Runtime&, const std::int16_t&, const std::int16_t&, const std::int16_t&);
+constexpr ReelRoutine kRoutines[] = {kurukuru, kurukuru2, kurukuru3, kurukuru4, kurukuru5, kurukuru6};
+
+// The steps and pause of each reel, written out by hand rather than read from the table.
+struct Expected {
+    int steps;
+    double pause;
+};
+constexpr Expected kExpected[] = {{31, 0.01}, {21, 0.05}, {11, 0.1}, {7, 0.3}, {4, 0.5}, {6, 0.7}};
+
+}  // namespace
+
+class ReelsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyReelWritesItsOwnLabelsAtEveryStep_data() {
+        QTest::addColumn<int>("reel");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("lastInUse");
+        for (int reel = 1; reel <= 6; ++reel) {
+            for (const auto& [max, last] : {std::pair{3, 3}, {4, 4}, {5, 5}, {6, 6}, {0, 6}, {2, 6}, {7, 6}}) {
+                QTest::addRow("kurukuru%d max %d", reel, max) << reel << max << last;
+            }
+        }
+    }
+    // Catches a wrong step count (30 instead of 31, the fifth and sixth swapped), values drawn
+    // only for the labels in use, captions in the wrong order or beyond the last label in use,
+    // writes to labels before the position, a pause skipped on the last step.
+    void everyReelWritesItsOwnLabelsAtEveryStep() {
+        QFETCH(int, reel);
+        QFETCH(int, max);
+        QFETCH(int, lastInUse);
+        FakeRuntime fake;
+        for (int label = 1; label <= 6; ++label) {
+            fake.setCaption(numberLabel(label), "kept");
+        }
+        fake.clearLog();
+        const std::int16_t upper = 43;
+        const std::int16_t lower = 1;
+        const auto maxValue = static_cast<std::int16_t>(max);
+        const VariantValue result = kRoutines[reel - 1](fake, upper, lower, maxValue);
+
+        QVERIFY(!result.has_value());
+        const auto [steps, pause] = kExpected[reel - 1];
+        const int ownLabels = 7 - reel;
+        QCOMPARE(fake.randomDraws(), steps * ownLabels);
+        QCOMPARE(static_cast<int>(fake.writes().size()), steps * ownLabels);
+        QVERIFY(fake.now() >= steps * pause - 1e-9);
+        QVERIFY(fake.now() < steps * pause + 1e-6);
+        for (int step = 0; step < steps; ++step) {
+            for (int offset = 0; offset < ownLabels; ++offset) {
+                const auto& write = fake.writes()[static_cast<std::size_t>(step * ownLabels + offset)];
+                const int label = reel + offset;
+                QCOMPARE(labelNumber(write.label), label);
+                QVERIFY(write.time >= step * pause - 1e-9);  // each step only after the last one's pause
+                if (label <= lastInUse) {
+                    QVERIFY2(isNumberIn(write.text, 1, 43), write.text.c_str());
+                } else {
+                    QCOMPARE(write.text, std::string());
+                }
+            }
+        }
+        for (int label = 1; label < reel; ++label) {
+            QCOMPARE(fake.caption(numberLabel(label)), std::string("kept"));
+        }
+        // The bounds are the caller's and come back as they went in.
+        QCOMPARE(upper, std::int16_t{43});
+        QCOMPARE(lower, std::int16_t{1});
+        QCOMPARE(maxValue, static_cast<std::int16_t>(max));
+    }
+
+    // After a Loto 6 draw, the first step of a Numbers 3 reel clears the fourth to sixth numbers
+    // at once, and every digit is one character.
+    void aDigitReelClearsTheLabelsBeyondItsLastAtTheFirstStep() {
+        FakeRuntime fake;
+        for (int label = 1; label <= 6; ++label) {
+            fake.setCaption(numberLabel(label), "42");
+        }
+        fake.clearLog();
+        const std::int16_t upper = 9;
+        const std::int16_t lower = 0;
+        const std::int16_t max = 3;
+        fake.scriptEvent(0.005, [&] {
+            QCOMPARE(fake.caption(Label::Label4), std::string());
+            QCOMPARE(fake.caption(Label::Label6), std::string());
+            QVERIFY(isNumberIn(fake.caption(Label::Label1), 0, 9));
+            QCOMPARE(fake.caption(Label::Label1).size(), std::size_t{1});
+        });
+        kurukuru(fake, upper, lower, max);
+        QCOMPARE(fake.pumps(), 31 + 1);  // one wait per step, plus the scripted check
+    }
+
+    // The values of a step are independent: duplicates within a step occur, and every value of
+    // the range shows up in every label the reel uses.
+    void reelValuesCoverTheRangeInEveryLabel() {
+        FakeRuntime fake;
+        fake.seedGenerator(77);
+        const std::int16_t upper = 31;
+        const std::int16_t lower = 1;
+        const std::int16_t max = 5;
+        std::map<int, std::set<int>> seen;
+        bool duplicateInAStep = false;
+        for (int run = 0; run < 40; ++run) {
+            fake.clearLog();
+            kurukuru(fake, upper, lower, max);
+            const auto& writes = fake.writes();
+            for (std::size_t step = 0; step < writes.size(); step += 6) {
+                std::set<std::string> inStep;
+                for (std::size_t i = step; i < step + 5; ++i) {
+                    seen[labelNumber(writes[i].label)].insert(numberOf(writes[i].text));
+                    duplicateInAStep |= !inStep.insert(writes[i].text).second;
+                }
+            }
+        }
+        for (int label = 1; label <= 5; ++label) {
+            QCOMPARE(static_cast<int>(seen[label].size()), 31);
+        }
+        QVERIFY(duplicateInAStep);
+    }
+};
+
+QTEST_APPLESS_MAIN(ReelsTest)
+#include "test_reels.moc"
