@@ -1,0 +1,107 @@
+// The real window and the Qt runtime, offscreen: a few draws in real time, and the close.
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+#include <chrono>
+
+#include "app/main_window.h"
+#include "caption_checks.h"
+#include "draws/primitives.h"
+
+using namespace tamapick;
+using namespace tamapick::testing;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+}  // namespace
+
+class QtDrawsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> window_;
+
+    std::string caption(int label) {
+        return window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(label))->text().toStdString();
+    }
+    std::vector<std::string> allCaptions() {
+        std::vector<std::string> captions;
+        for (int label = 1; label <= 8; ++label) captions.push_back(caption(label));
+        return captions;
+    }
+    QPushButton* button(const char* name) { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
+
+private slots:
+    void init() {
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    // The real pause: never short, and an event posted while it waits is handled inside it.
+    void aRealPauseNeverReturnsEarlyAndHandlesEventsWhileItWaits() {
+        for (int run = 0; run < 5; ++run) {
+            bool handled = false;
+            QTimer::singleShot(30, window_.get(), [&] { handled = true; });
+            const auto start = Clock::now();
+            PauseSeconds(window_->runtime(), 0.1);
+            QVERIFY(secondsSince(start) >= 0.1);
+            QVERIFY(handled);
+        }
+    }
+
+    // A mouse click on Numbers3 runs the whole real draw before the click returns.
+    void clickingNumbers3RunsTheRealDrawToItsEnd() {
+        QTest::mouseClick(button("Numbers3"), Qt::LeftButton);
+        QCOMPARE(caption(8), std::string("Numbers3の予想だよ"));
+        for (int label = 1; label <= 3; ++label) QVERIFY(isNumberIn(caption(label), 0, 9));
+        for (int label = 4; label <= 6; ++label) QCOMPARE(caption(label), std::string());
+        QVERIFY(isClosingRemark(caption(7)));
+        QCOMPARE(window_->form().drawsRunning(), 0);
+    }
+
+    void spaceOrEnterOnTheFocusedMiniLotoButtonStartsItsDraw_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Space") << int(Qt::Key_Space);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+    }
+    // The focus starts on miniroto, so a key press there starts the Mini Loto draw; the close
+    // then ends it at once.
+    void spaceOrEnterOnTheFocusedMiniLotoButtonStartsItsDraw() {
+        QFETCH(int, key);
+        QCOMPARE(QApplication::focusWidget(), button("miniroto_0"));
+        QTimer::singleShot(300, window_.get(), [this] { window_->close(); });
+        const auto start = Clock::now();
+        QTest::keyClick(button("miniroto_0"), static_cast<Qt::Key>(key));
+        QVERIFY(secondsSince(start) < 2.0);
+        QCOMPARE(caption(8), std::string("ミニロトの予想です!"));
+        QCOMPARE(caption(7), std::string("チャンスは毎週チューズディ!"));
+    }
+
+    // Closing during a Loto 6 draw ends the event loop promptly with status 0, and nothing is
+    // written after the close.
+    void closingDuringALoto6DrawEndsTheProgramPromptly() {
+        std::vector<std::string> atClose;
+        Clock::time_point closedAt;
+        QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(button("roto6"), Qt::LeftButton); });
+        QTimer::singleShot(1500, window_.get(), [&] {
+            QVERIFY(window_->form().drawsRunning() == 1);
+            window_->close();
+            atClose = allCaptions();
+            closedAt = Clock::now();
+        });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(secondsSince(closedAt) < 0.5);
+        QCOMPARE(allCaptions(), atClose);
+        QCOMPARE(window_->form().drawsRunning(), 0);
+        QVERIFY(!window_->isVisible());
+        QCOMPARE(atClose[7], std::string("ロト6の予想です"));
+    }
+};
+
+QTEST_MAIN(QtDrawsTest)
+#include "test_draws_qt.moc"
