@@ -18,13 +18,21 @@ constexpr int kNumberPixels = 16;    // 12 pt
 // The designed Japanese face first, under both of its names; Debian's IPA fonts add no alias
 // for it, so they are asked for by name, and any other Japanese proportional face after them.
 QStringList japaneseProportionalFaces() {
-    QStringList faces{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")};
-    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
-        if (!QFontDatabase::isFixedPitch(family) && !faces.contains(family)) {
-            faces << family;
-            break;
+    static const QStringList faces = [] {
+        QStringList named{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")};
+        for (const QString& face : named) {
+            if (QFontDatabase::hasFamily(face)) return named;
         }
-    }
+        // None of them is installed: any Japanese proportional face will do. Only searched for
+        // here, since asking every family for its writing systems costs start-up time and memory.
+        for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+            if (!QFontDatabase::isFixedPitch(family)) {
+                named << family;
+                break;
+            }
+        }
+        return named;
+    }();
     return faces;
 }
 
@@ -66,13 +74,25 @@ QFont labelFont(LabelStyle style) {
         case LabelStyle::None:
             break;
     }
-    return QApplication::font();
+    return windowDefaultFont();
+}
+
+QFont windowDefaultFont() {
+    // The toolkit's user-interface font, with the same Japanese face as the labels behind it
+    // for the button captions: one Japanese font file to load instead of two.
+    QFont font = QApplication::font();
+    QStringList faces{font.family()};
+    faces << japaneseProportionalFaces();
+    font.setFamilies(faces);
+    return font;
 }
 
 void applyLabelStyle(QLabel& label, LabelStyle style) {
     // Labels keep their designed box: long captions wrap inside it and are clipped at its edges.
     label.setWordWrap(true);
-    label.setFont(labelFont(style));
+    if (style != LabelStyle::Credit && style != LabelStyle::None) {
+        label.setFont(labelFont(style));  // the credit line keeps the window's default font
+    }
     label.setTextFormat(Qt::PlainText);
     switch (style) {
         case LabelStyle::Headline:

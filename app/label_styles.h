@@ -13,4 +13,7 @@ void applyLabelStyle(QLabel& label, LabelStyle style);
 // The font of a style, with the designed face first and the fallbacks after it.
 QFont labelFont(LabelStyle style);
 
+// The window's default font (buttons, credit line): the toolkit's user-interface font.
+QFont windowDefaultFont();
+
 }  // namespace tamapick

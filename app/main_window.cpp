@@ -19,6 +19,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::
     // Nothing re-lays the controls, so the client area keeps its designed size.
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(windowDefaultFont());
 
     // The table runs front to back; creating its rows back to front stacks each new control
     // over the ones before it, so every number label ends up in front of its balloon.
