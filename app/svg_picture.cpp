@@ -25,7 +25,9 @@ const QPixmap& SvgPicture::pixmap(qreal devicePixelRatio) {
 }
 
 PictureBox::PictureBox(const QString& resource, QWidget* parent) : QWidget(parent), picture_(resource) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked opaque: at 125 % or 150 % a picture's last column or row covers only part of a
+    // device pixel, and that pixel must blend with the sky painted behind it. An opaque widget
+    // makes Qt skip painting what lies behind, and the edge would show as a dark seam.
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }

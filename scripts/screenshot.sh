@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png, the README's picture: the window right after a Loto 6 draw. It runs
+# on an invisible X screen with no window manager, so the picture comes out the same on any
+# machine and can be made again after every change to the window.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+output=docs/screenshot.png
+# The Loto 6 draw's reels alone take 10.76 s; the closing remark follows them.
+draw_seconds=12
+
+if [ "${1:-}" != "--on-this-display" ]; then
+  bash scripts/build.sh >/dev/null
+  mkdir -p docs
+  exec xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display
+fi
+
+build/tamapick &
+program=$!
+trap 'kill "$program" 2>/dev/null || true' EXIT
+
+# The program's X class is its application name; wait for its window to be mapped.
+window=$(timeout 20 xdotool search --sync --onlyvisible --class tamapick | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$window")"  # sets X, Y, WIDTH, HEIGHT
+sleep 1  # let the first paint land
+
+# Press ロト6 (x 128..201, y 208..233 in the window), then move the pointer off the window so
+# the button is not caught half-highlighted.
+xdotool mousemove --window "$window" 164 220 click 1
+xdotool mousemove 630 470
+sleep "$draw_seconds"
+
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$output"
+echo "wrote $output (${WIDTH} x ${HEIGHT})"
