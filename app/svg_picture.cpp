@@ -1,27 +1,36 @@
 #include "app/svg_picture.h"
 
 #include <QPainter>
+#include <QPixmapCache>
 #include <cmath>
 
 namespace tamapick {
 
-SvgPicture::SvgPicture(const QString& resource) : renderer_(resource) {}
+SvgPicture::SvgPicture(const QString& resource)
+    : resource_(resource), renderer_(std::make_unique<QSvgRenderer>(resource)) {
+    if (renderer_->isValid()) size_ = renderer_->defaultSize();
+}
 
-const QPixmap& SvgPicture::pixmap(qreal devicePixelRatio) {
-    if (cache_.isNull() || !qFuzzyCompare(cache_.devicePixelRatio(), devicePixelRatio)) {
-        const QSize logical = size();
-        const QSize device(static_cast<int>(std::ceil(logical.width() * devicePixelRatio)),
-                           static_cast<int>(std::ceil(logical.height() * devicePixelRatio)));
-        QPixmap rendered(device);
-        rendered.setDevicePixelRatio(devicePixelRatio);
-        rendered.fill(Qt::transparent);
-        QPainter painter(&rendered);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer_.render(&painter, QRectF(QPointF(0, 0), QSizeF(logical)));
-        painter.end();
-        cache_ = rendered;
-    }
-    return cache_;
+SvgPicture::~SvgPicture() = default;
+
+QPixmap SvgPicture::pixmap(qreal devicePixelRatio) {
+    const QString key = QStringLiteral("tamapick:%1@%2").arg(resource_).arg(devicePixelRatio);
+    QPixmap rendered;
+    if (QPixmapCache::find(key, &rendered)) return rendered;
+
+    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(resource_);
+    const QSize device(static_cast<int>(std::ceil(size_.width() * devicePixelRatio)),
+                       static_cast<int>(std::ceil(size_.height() * devicePixelRatio)));
+    rendered = QPixmap(device);
+    rendered.setDevicePixelRatio(devicePixelRatio);
+    rendered.fill(Qt::transparent);
+    QPainter painter(&rendered);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(size_)));
+    painter.end();
+    renderer_.reset();
+    QPixmapCache::insert(key, rendered);
+    return rendered;
 }
 
 PictureBox::PictureBox(const QString& resource, QWidget* parent) : QWidget(parent), picture_(resource) {

@@ -3,23 +3,28 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 #include <QWidget>
+#include <memory>
 
 namespace tamapick {
 
 // A picture drawn from a vector source, rendered once for the screen's device pixel ratio and
 // kept: unscaled at 100 %, and sharp rather than stretched at 125 %, 150 %, 200 % or more.
+// The rendering is shared through Qt's pixmap cache (the six balloons use one), and the parsed
+// source is let go once it has been rendered; it is read again only for a new pixel ratio.
 class SvgPicture {
 public:
     explicit SvgPicture(const QString& resource);
+    ~SvgPicture();
 
-    bool isValid() const { return renderer_.isValid(); }
+    bool isValid() const { return size_.isValid() && !size_.isEmpty(); }
     // The picture's own size in device-independent pixels.
-    QSize size() const { return renderer_.defaultSize(); }
-    const QPixmap& pixmap(qreal devicePixelRatio);
+    QSize size() const { return size_; }
+    QPixmap pixmap(qreal devicePixelRatio);
 
 private:
-    QSvgRenderer renderer_;
-    QPixmap cache_;
+    QString resource_;
+    QSize size_;
+    std::unique_ptr<QSvgRenderer> renderer_;
 };
 
 // A picture control: shows its picture unscaled from its top-left corner, its box exactly the

@@ -1,6 +1,8 @@
 // Starts either the tamapick window or a bare reference window of the same size, and prints,
 // at its first paint, the monotonic time in nanoseconds and the peak resident memory in KiB.
+// Usage: bench_startup_probe tamapick|bare [copy-of-smaps]
 #include <QApplication>
+#include <QFile>
 #include <QPaintEvent>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +16,9 @@ namespace {
 
 class FirstPaintProbe : public QObject {
 public:
+    // With a file name, the memory map is copied there too, to see where the memory went.
+    explicit FirstPaintProbe(QString mapsCopy) : mapsCopy_(std::move(mapsCopy)) {}
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
@@ -25,6 +30,7 @@ public:
                 rusage usage{};
                 getrusage(RUSAGE_SELF, &usage);
                 std::printf("%lld %ld\n", paintedAtNs_, usage.ru_maxrss);
+                if (!mapsCopy_.isEmpty()) copyMemoryMap();
                 std::fflush(stdout);
                 QCoreApplication::quit();
             });
@@ -33,6 +39,13 @@ public:
     }
 
 private:
+    void copyMemoryMap() const {
+        QFile maps(QStringLiteral("/proc/self/smaps"));
+        QFile copy(mapsCopy_);
+        if (maps.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) copy.write(maps.readAll());
+    }
+
+    QString mapsCopy_;
     bool seen_ = false;
     long long paintedAtNs_ = 0;
 };
@@ -49,7 +62,7 @@ int main(int argc, char* argv[]) {
     } else {
         window = std::make_unique<tamapick::MainWindow>();
     }
-    FirstPaintProbe probe;
+    FirstPaintProbe probe(argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString());
     window->installEventFilter(&probe);
     window->show();
     return QApplication::exec();
