@@ -70,7 +70,8 @@ double QtRuntime::now() const {
 
 void QtRuntime::processPendingEvents(double deadline) {
     const double remaining = deadline - now();
-    if (remaining > kPreciseTail) {
+    // Only worth a timer if it would wait at least a whole millisecond before the precise tail.
+    if (remaining >= kPreciseTail + 0.001) {
         // Block until an event arrives or the wake-up timer fires: no polling.
         QTimer wake;
         wake.setTimerType(Qt::PreciseTimer);
@@ -87,6 +88,9 @@ void QtRuntime::processPendingEvents(double deadline) {
     }
 }
 
-void QtRuntime::soundBeep() { QApplication::beep(); }
+void QtRuntime::soundBeep() {
+    ++beeps_;
+    QApplication::beep();
+}
 
 }  // namespace tamapick

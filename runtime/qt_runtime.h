@@ -28,10 +28,14 @@ public:
     void soundBeep() override;
     bool closing() const override { return closing_; }
 
+    // How many beeps have sounded, for the tests: the platform's beep itself cannot be observed.
+    int beepsSounded() const { return beeps_; }
+
 private:
     std::array<QPointer<QLabel>, 9> labels_{};
     RandomSource random_;
     bool closing_ = false;
+    int beeps_ = 0;
 };
 
 }  // namespace tamapick
