@@ -61,7 +61,7 @@ void FakeRuntime::setCaption(Label label, std::string_view utf8) {
         ++writesAfterClose_;
     }
     captions_.at(static_cast<std::size_t>(labelNumber(label))) = std::string(utf8);
-    writes_.push_back({now_, label, std::string(utf8)});
+    if (keepLog_) writes_.push_back({now_, label, std::string(utf8)});
 }
 
 void FakeRuntime::seedRandomFromClock() {
@@ -92,7 +92,8 @@ void FakeRuntime::soundBeep() {
     if (closing_) {
         ++beepsAfterClose_;
     }
-    beeps_.push_back({now_, writes_.size()});
+    ++beepCount_;
+    if (keepLog_) beeps_.push_back({now_, writes_.size()});
 }
 
 }  // namespace tamapick

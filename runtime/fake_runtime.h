@@ -44,13 +44,17 @@ public:
     // The wall clock is set forward (or back, if negative) by `delta` at simulated time `at`.
     void scriptWallClockJump(double at, double delta);
 
+    // Keep (the default) or stop keeping the log of caption writes and beeps; long storms turn it
+    // off and count instead.
+    void keepLog(bool keep) { keepLog_ = keep; }
+
     // The idle event loop: dispatches every scripted event in time order, then returns.
     void runEvents();
 
     // --- observations ---
     const std::vector<CaptionWrite>& writes() const { return writes_; }
     const std::string& caption(Label label) const;
-    int beeps() const { return static_cast<int>(beeps_.size()); }
+    int beeps() const { return beepCount_; }
     const std::vector<Beep>& beepLog() const { return beeps_; }
     int randomDraws() const { return randomDraws_; }
     int seedings() const { return seedings_; }
@@ -63,6 +67,7 @@ public:
     void clearLog() {
         writes_.clear();
         beeps_.clear();
+        beepCount_ = 0;
     }
 
     // --- Runtime ---
@@ -88,6 +93,8 @@ private:
     std::array<std::string, 10> captions_{};
     std::vector<CaptionWrite> writes_;
     std::vector<Beep> beeps_;
+    bool keepLog_ = true;
+    int beepCount_ = 0;
     int randomDraws_ = 0;
     int seedings_ = 0;
     int pumps_ = 0;

@@ -157,6 +157,7 @@ private slots:
         QTest::addColumn<double>("within");
         QTest::newRow("300 clicks over 10 minutes") << 300 << 600.0;
         QTest::newRow("200 clicks in 2 seconds: past the bound") << 200 << 2.0;
+        QTest::newRow("10,000 clicks over 8 hours") << 10000 << 8 * 3600.0;
     }
     // Random buttons at random instants: nothing breaks, the nesting never passes its bound,
     // every accepted draw ends with its beep, and the window ends in a state a draw leaves.
@@ -165,6 +166,7 @@ private slots:
         QFETCH(double, within);
         FakeRuntime fake;
         fake.seedGenerator(31);
+        fake.keepLog(false);
         TamapickForm form(fake);
         std::mt19937 rng(17);
         std::uniform_real_distribution<double> when(0.0, within);
@@ -183,6 +185,8 @@ private slots:
             });
         }
         fake.runEvents();
+        qInfo("deepest %d, dropped %d, beeps %d, simulated %.0f s, random draws %d", form.deepestNesting(),
+              form.droppedClicks(), fake.beeps(), fake.now(), fake.randomDraws());
         QVERIFY(form.deepestNesting() <= TamapickForm::kMaxNestedDraws);
         QCOMPARE(form.drawsRunning(), 0);
         QCOMPARE(fake.beeps(), clicks - form.droppedClicks());
