@@ -19,7 +19,8 @@ constexpr int kNumberPixels = 16;    // 12 pt
 // for it, so they are asked for by name, and any other Japanese proportional face after them.
 QStringList japaneseProportionalFaces() {
     static const QStringList faces = [] {
-        QStringList named{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")};
+        QStringList named{QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                          QStringLiteral("IPAPGothic")};
         for (const QString& face : named) {
             if (QFontDatabase::hasFamily(face)) return named;
         }

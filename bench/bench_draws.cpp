@@ -1,12 +1,12 @@
 // Each draw run for real in the window (offscreen), clicked as a user would: wall time from
 // the click to the end of the draw over its nominal duration; process CPU over wall time during
 // Loto 6 draws; and the overshoot of single pauses.
+#include <sys/resource.h>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <chrono>
 #include <cstdio>
-#include <sys/resource.h>
 
 #include "app/main_window.h"
 #include "bench_stats.h"
@@ -19,7 +19,9 @@ using Clock = std::chrono::steady_clock;
 double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 

@@ -44,7 +44,8 @@ Run runProbe(const char* which) {
     std::string out;
     std::array<char, 256> buffer{};
     ssize_t n = 0;
-    while ((n = read(pipeFds[0], buffer.data(), buffer.size())) > 0) out.append(buffer.data(), static_cast<std::size_t>(n));
+    while ((n = read(pipeFds[0], buffer.data(), buffer.size())) > 0)
+        out.append(buffer.data(), static_cast<std::size_t>(n));
     close(pipeFds[0]);
     int status = 0;
     waitpid(pid, &status, 0);
@@ -86,7 +87,6 @@ int main(int argc, char** argv) {
     printRow("start-up to first paint: ours / bare window", startup, "<= 1.5", startup.median <= 1.5);
     printRow("peak resident memory: ours / bare window", memory, "<= 1.3", memory.median <= 1.3);
     std::printf("\nmedians: start-up %.1f ms (bare %.1f ms), peak RSS %.0f KiB (bare %.0f KiB)\n",
-                summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median,
-                summarize(bareKiB).median);
+                summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median, summarize(bareKiB).median);
     return 0;
 }

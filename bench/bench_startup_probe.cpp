@@ -1,6 +1,7 @@
 // Starts either the tamapick window or a bare reference window of the same size, and prints,
 // at its first paint, the monotonic time in nanoseconds and the peak resident memory in KiB.
 // Usage: bench_startup_probe tamapick|bare [copy-of-smaps]
+#include <sys/resource.h>
 #include <QApplication>
 #include <QFile>
 #include <QPaintEvent>
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <sys/resource.h>
 
 #include "app/main_window.h"
 

@@ -25,6 +25,6 @@ inline void printRow(const char* figure, const Summary& s, const char* goal, boo
 
 inline void printHeader() {
     std::printf("| %-44s | %9s | %9s | %9s | %-8s | %-4s |\n", "figure (ratio)", "median", "min", "max", "goal", "");
-    std::printf("|%s|%s|%s|%s|%s|%s|\n", "----------------------------------------------", "-----------",
-                "-----------", "-----------", "----------", "------");
+    std::printf("|%s|%s|%s|%s|%s|%s|\n", "----------------------------------------------", "-----------", "-----------",
+                "-----------", "----------", "------");
 }

@@ -31,8 +31,6 @@ void PauseSeconds(Runtime& runtime, double seconds) {
     }
 }
 
-void ShowNumber(Runtime& runtime, Label label, std::int16_t n) {
-    runtime.setCaption(label, std::to_string(n));
-}
+void ShowNumber(Runtime& runtime, Label label, std::int16_t n) { runtime.setCaption(label, std::to_string(n)); }
 
 }  // namespace tamapick

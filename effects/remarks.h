@@ -18,8 +18,8 @@ inline constexpr RemarkTable kClosingRemarks{"こんなん出ました!", "当�
                                              "こんなん出ました!"};
 // The interim remark; "なにがでるかな???" comes up three times in six. Its two wishes differ from
 // the closing one: kana with one mark, and kanji with three.
-inline constexpr RemarkTable kInterimRemarks{"あたりますように!", "もうしばらくお待ちください",
-                                             "当たりますように!!!", "なにがでるかな???"};
+inline constexpr RemarkTable kInterimRemarks{"あたりますように!", "もうしばらくお待ちください", "当たりますように!!!",
+                                             "なにがでるかな???"};
 
 const char* remarkFor(const RemarkTable& table, std::int16_t drawn);
 

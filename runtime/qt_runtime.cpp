@@ -64,9 +64,7 @@ void QtRuntime::seedRandomFromClock() { random_.reseed(RandomSource::seedFromClo
 
 float QtRuntime::nextRandom() { return random_.next(); }
 
-double QtRuntime::now() const {
-    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
+double QtRuntime::now() const { return std::chrono::duration<double>(Clock::now().time_since_epoch()).count(); }
 
 void QtRuntime::processPendingEvents(double deadline) {
     const double remaining = deadline - now();
@@ -83,8 +81,8 @@ void QtRuntime::processPendingEvents(double deadline) {
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (remaining > 0 && !closing_) {
-        sleepPreciselyUntil(Clock::time_point(std::chrono::duration_cast<Clock::duration>(
-            std::chrono::duration<double>(deadline))));
+        sleepPreciselyUntil(
+            Clock::time_point(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(deadline))));
     }
 }
 

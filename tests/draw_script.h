@@ -106,39 +106,55 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
 
 // The four draws, as their step lists give them.
 inline DrawScript loto6Script() {
-    return {1, 43, 6, {text(8, "ロト6の予想です"), text(7, "抽選は毎週木曜日"),
-                       reel(1), number(1),
-                       reel(2), interimRemark(), number(2),
-                       reel(3), number(3),
-                       reel(4), number(4), interimRemark(),
-                       reel(5), number(5),
-                       reel(6), number(6), closingRemark()}};
+    return {1,
+            43,
+            6,
+            {text(8, "ロト6の予想です"), text(7, "抽選は毎週木曜日"), reel(1), number(1), reel(2), interimRemark(),
+             number(2), reel(3), number(3), reel(4), number(4), interimRemark(), reel(5), number(5), reel(6), number(6),
+             closingRemark()}};
 }
 
 inline DrawScript miniLotoScript() {
-    return {1, 31, 5, {text(8, "ミニロトの予想です!"), text(6, ""), text(7, "チャンスは毎週チューズディ!"),
-                       reel(1), pause(0.1), number(1),
-                       reel(2), pause(0.1), number(2),
-                       reel(3), pause(0.5), interimRemark(), number(3),
-                       reel(4), pause(0.8), interimRemark(), number(4),
-                       reel(5), pause(1.0), number(5), closingRemark()}};
+    return {1,
+            31,
+            5,
+            {text(8, "ミニロトの予想です!"),
+             text(6, ""),
+             text(7, "チャンスは毎週チューズディ!"),
+             reel(1),
+             pause(0.1),
+             number(1),
+             reel(2),
+             pause(0.1),
+             number(2),
+             reel(3),
+             pause(0.5),
+             interimRemark(),
+             number(3),
+             reel(4),
+             pause(0.8),
+             interimRemark(),
+             number(4),
+             reel(5),
+             pause(1.0),
+             number(5),
+             closingRemark()}};
 }
 
 inline DrawScript numbers3Script() {
-    return {0, 9, 3, {text(8, "Numbers3の予想だよ"), text(7, "抽選は毎週,月,水,金"),
-                      text(4, ""), text(5, ""), text(6, ""),
-                      reel(1), number(1),
-                      reel(2), number(2),
-                      reel(3), interimRemark(), number(3), closingRemark()}};
+    return {0,
+            9,
+            3,
+            {text(8, "Numbers3の予想だよ"), text(7, "抽選は毎週,月,水,金"), text(4, ""), text(5, ""), text(6, ""),
+             reel(1), number(1), reel(2), number(2), reel(3), interimRemark(), number(3), closingRemark()}};
 }
 
 inline DrawScript numbers4Script() {
-    return {0, 9, 4, {text(8, "Numbers4の予想です"), text(7, "抽選は毎週月・水・金"),
-                      text(5, ""), text(6, ""),
-                      reel(1), number(1),
-                      reel(2), number(2),
-                      reel(3), interimRemark(), number(3),
-                      reel(4), number(4), closingRemark()}};
+    return {0,
+            9,
+            4,
+            {text(8, "Numbers4の予想です"), text(7, "抽選は毎週月・水・金"), text(5, ""), text(6, ""), reel(1),
+             number(1), reel(2), number(2), reel(3), interimRemark(), number(3), reel(4), number(4), closingRemark()}};
 }
 
 }  // namespace tamapick::testing

@@ -16,27 +16,39 @@ enum class Lottery { Loto6, MiniLoto, Numbers3, Numbers4 };
 
 void click(TamapickForm& form, Lottery lottery) {
     switch (lottery) {
-        case Lottery::Loto6: form.roto6_Click(); break;
-        case Lottery::MiniLoto: form.miniroto_Click(0); break;
-        case Lottery::Numbers3: form.Numbers3_Click(); break;
-        case Lottery::Numbers4: form.Numbers4_Click(); break;
+        case Lottery::Loto6:
+            form.roto6_Click();
+            break;
+        case Lottery::MiniLoto:
+            form.miniroto_Click(0);
+            break;
+        case Lottery::Numbers3:
+            form.Numbers3_Click();
+            break;
+        case Lottery::Numbers4:
+            form.Numbers4_Click();
+            break;
     }
 }
 
 struct LotteryFacts {
     DrawScript script;
     double nominalSeconds;
-    int numbers;         // labels holding the result, from Label1
-    bool distinct;       // else: digits, not all equal
+    int numbers;    // labels holding the result, from Label1
+    bool distinct;  // else: digits, not all equal
     const char* headline;
 };
 
 LotteryFacts factsOf(Lottery lottery) {
     switch (lottery) {
-        case Lottery::Loto6: return {loto6Script(), 10.76, 6, true, "ロト6の予想です"};
-        case Lottery::MiniLoto: return {miniLotoScript(), 9.06, 5, true, "ミニロトの予想です!"};
-        case Lottery::Numbers3: return {numbers3Script(), 2.46, 3, false, "Numbers3の予想だよ"};
-        case Lottery::Numbers4: return {numbers4Script(), 4.56, 4, false, "Numbers4の予想です"};
+        case Lottery::Loto6:
+            return {loto6Script(), 10.76, 6, true, "ロト6の予想です"};
+        case Lottery::MiniLoto:
+            return {miniLotoScript(), 9.06, 5, true, "ミニロトの予想です!"};
+        case Lottery::Numbers3:
+            return {numbers3Script(), 2.46, 3, false, "Numbers3の予想だよ"};
+        case Lottery::Numbers4:
+            return {numbers4Script(), 4.56, 4, false, "Numbers4の予想です"};
     }
     return {};
 }

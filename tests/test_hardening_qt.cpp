@@ -20,8 +20,7 @@ struct DrawButton {
     const char* name;
     double nominalSeconds;
 };
-constexpr DrawButton kButtons[] = {
-    {"miniroto_0", 9.06}, {"roto6", 10.76}, {"Numbers3", 2.46}, {"Numbers4", 4.56}};
+constexpr DrawButton kButtons[] = {{"miniroto_0", 9.06}, {"roto6", 10.76}, {"Numbers3", 2.46}, {"Numbers4", 4.56}};
 
 }  // namespace
 

@@ -176,10 +176,18 @@ private slots:
             const int button = which(rng);
             fake.scriptEvent(when(rng), [&form, &maxSeen, button] {
                 switch (button) {
-                    case 0: form.miniroto_Click(0); break;
-                    case 1: form.roto6_Click(); break;
-                    case 2: form.Numbers3_Click(); break;
-                    default: form.Numbers4_Click(); break;
+                    case 0:
+                        form.miniroto_Click(0);
+                        break;
+                    case 1:
+                        form.roto6_Click();
+                        break;
+                    case 2:
+                        form.Numbers3_Click();
+                        break;
+                    default:
+                        form.Numbers4_Click();
+                        break;
                 }
                 maxSeen = std::max(maxSeen, form.deepestNesting());
             });
@@ -225,10 +233,18 @@ private slots:
         TamapickForm form(fake);
         auto press = [&form](int which) {
             switch (which) {
-                case 0: form.miniroto_Click(0); break;
-                case 1: form.roto6_Click(); break;
-                case 2: form.Numbers3_Click(); break;
-                default: form.Numbers4_Click(); break;
+                case 0:
+                    form.miniroto_Click(0);
+                    break;
+                case 1:
+                    form.roto6_Click();
+                    break;
+                case 2:
+                    form.Numbers3_Click();
+                    break;
+                default:
+                    form.Numbers4_Click();
+                    break;
             }
         };
         if (nestedClickAt >= 0) fake.scriptEvent(nestedClickAt, [&] { press(1); });

@@ -26,7 +26,7 @@ private slots:
         const QStringList closing{"こんなん出ました!", "当たりますように!", "こんなのでました",
                                   "こんなん出ました!", "こんなん出ました!", "こんなん出ました!"};
         const QStringList interim{"あたりますように!", "もうしばらくお待ちください", "当たりますように!!!",
-                                  "なにがでるかな???", "なにがでるかな???", "なにがでるかな???"};
+                                  "なにがでるかな???", "なにがでるかな???",          "なにがでるかな???"};
         for (int value = 0; value <= 5; ++value) {
             QTest::addRow("capcap %d", value) << true << value << closing[value];
             QTest::addRow("capcap2 %d", value) << false << value << interim[value];
