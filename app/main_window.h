@@ -32,7 +32,7 @@ private:
 
     QtRuntime runtime_;
     TamapickForm form_{runtime_};
-    SvgPicture background_;
+    QSvgRenderer background_;
 };
 
 }  // namespace tamapick
