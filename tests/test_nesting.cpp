@@ -30,6 +30,24 @@ const FakeRuntime::CaptionWrite* writeAt(const FakeRuntime& fake, std::size_t in
     return index < fake.writes().size() ? &fake.writes()[index] : nullptr;
 }
 
+// Clicks button 0 (miniroto), 1 (roto6), 2 (Numbers3) or 3 (Numbers4).
+void press(TamapickForm& form, int button) {
+    switch (button) {
+        case 0:
+            form.miniroto_Click(0);
+            break;
+        case 1:
+            form.roto6_Click();
+            break;
+        case 2:
+            form.Numbers3_Click();
+            break;
+        default:
+            form.Numbers4_Click();
+            break;
+    }
+}
+
 const std::set<std::string> kHeadlines{"ロト6の予想です", "ミニロトの予想です!", "Numbers3の予想だよ",
                                        "Numbers4の予想です"};
 
@@ -171,26 +189,9 @@ private slots:
         std::mt19937 rng(17);
         std::uniform_real_distribution<double> when(0.0, within);
         std::uniform_int_distribution<int> which(0, 3);
-        int maxSeen = 0;
         for (int i = 0; i < clicks; ++i) {
             const int button = which(rng);
-            fake.scriptEvent(when(rng), [&form, &maxSeen, button] {
-                switch (button) {
-                    case 0:
-                        form.miniroto_Click(0);
-                        break;
-                    case 1:
-                        form.roto6_Click();
-                        break;
-                    case 2:
-                        form.Numbers3_Click();
-                        break;
-                    default:
-                        form.Numbers4_Click();
-                        break;
-                }
-                maxSeen = std::max(maxSeen, form.deepestNesting());
-            });
+            fake.scriptEvent(when(rng), [&form, button] { press(form, button); });
         }
         fake.runEvents();
         qInfo("deepest %d, dropped %d, beeps %d, simulated %.0f s, random draws %d", form.deepestNesting(),
@@ -231,26 +232,10 @@ private slots:
         QFETCH(double, nestedClickAt);
         FakeRuntime fake;
         TamapickForm form(fake);
-        auto press = [&form](int which) {
-            switch (which) {
-                case 0:
-                    form.miniroto_Click(0);
-                    break;
-                case 1:
-                    form.roto6_Click();
-                    break;
-                case 2:
-                    form.Numbers3_Click();
-                    break;
-                default:
-                    form.Numbers4_Click();
-                    break;
-            }
-        };
-        if (nestedClickAt >= 0) fake.scriptEvent(nestedClickAt, [&] { press(1); });
+        if (nestedClickAt >= 0) fake.scriptEvent(nestedClickAt, [&] { press(form, 1); });
         fake.scriptClose(closeAt);
-        fake.scriptEvent(closeAt + 0.001, [&] { press(0); });
-        fake.scriptEvent(0.0, [&] { press(button); });
+        fake.scriptEvent(closeAt + 0.001, [&] { press(form, 0); });
+        fake.scriptEvent(0.0, [&] { press(form, button); });
         fake.runEvents();
 
         QCOMPARE(fake.writesAfterClose(), 0);
