@@ -3,7 +3,9 @@
 # version number, a lost icon) shows here rather than on a Windows machine.
 #   cmake -DRC=<llvm-rc> -DSCRIPT=<tamapick.rc> -DOUTPUT=<tamapick.res> -P this file
 
-execute_process(COMMAND ${RC} /FO ${OUTPUT} ${SCRIPT}
+# "--" ends the options: llvm-rc takes Windows-style "/X" switches, so an absolute Unix path such
+# as /check/... would otherwise be read as the /C (code page) switch and the script lost.
+execute_process(COMMAND ${RC} /FO ${OUTPUT} -- ${SCRIPT}
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "the resource compiler rejected ${SCRIPT}:\n${output}")
