@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <array>
 
+#include "runtime/precise_sleep.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime.h"
 
@@ -34,6 +35,7 @@ public:
 private:
     std::array<QPointer<QLabel>, 9> labels_{};
     RandomSource random_;
+    PreciseSleeper sleeper_;
     bool closing_ = false;
     int beeps_ = 0;
 };
