@@ -56,9 +56,15 @@ QStringList boldFixedPitchFaces() {
     return faces;
 }
 
+// The faces' own hinting, as the desktop this window comes from draws them: crisp stems at
+// these small pixel sizes. It also spares FreeType's auto-hinter, which reads much of a large
+// Japanese font to learn its shapes (1.4 MiB of the IPA font's pages).
+void useTheFacesOwnHinting(QFont& font) { font.setHintingPreference(QFont::PreferFullHinting); }
+
 QFont fontOf(const QStringList& faces, int pixelSize, bool bold) {
     QFont font;
     font.setFamilies(faces);
+    useTheFacesOwnHinting(font);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
@@ -99,6 +105,7 @@ QFont windowDefaultFont() {
     QStringList faces{font.family()};
     faces << japaneseProportionalFaces();
     font.setFamilies(faces);
+    useTheFacesOwnHinting(font);
     return font;
 }
 
