@@ -15,45 +15,50 @@ constexpr int kHeadlinePixels = 21;  // 15.75 pt
 constexpr int kRemarkPixels = 13;    // 9.75 pt
 constexpr int kNumberPixels = 16;    // 12 pt
 
-// The faces among `wanted` that are installed, in the order given. A face that is not
-// installed is left out rather than left for Qt to look up: every miss sends it through
-// fontconfig's alias matching, a sort of all fonts, which took a third of start-up.
-QStringList installedFaces(const QStringList& wanted) {
+// The first face of `wanted` that is installed. A face that is not installed is passed over
+// here rather than left for Qt to look up: every miss sends it through fontconfig's alias
+// matching, a sort of all fonts, which took a third of start-up.
+QString firstInstalledFace(const QStringList& wanted) {
     static const QStringList installed = QFontDatabase::families();
-    QStringList faces;
     for (const QString& face : wanted) {
-        if (installed.contains(face, Qt::CaseInsensitive)) faces << face;
+        if (installed.contains(face, Qt::CaseInsensitive)) return face;
     }
-    return faces;
+    return {};
 }
 
-// The designed Japanese face first, under both of its names; Debian's IPA fonts add no alias
-// for it, so its look-alike is asked for by name. Where none of them is installed, any Japanese
+// The designed Japanese face, under both of its names; Debian's IPA fonts add no alias for it,
+// so its look-alike is asked for by name. Where none of them is installed, any Japanese
 // proportional face will do.
-QStringList japaneseProportionalFaces() {
-    static const QStringList faces = [] {
-        QStringList found = installedFaces(
+QString japaneseProportionalFace() {
+    static const QString face = [] {
+        const QString designed = firstInstalledFace(
             {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
-        if (!found.isEmpty()) return found;
+        if (!designed.isEmpty()) return designed;
         // Only searched for here, since asking every family for its writing systems costs
         // start-up time and memory.
         for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
-            if (!QFontDatabase::isFixedPitch(family)) return QStringList{family};
+            if (!QFontDatabase::isFixedPitch(family)) return family;
         }
-        return found;
+        return QString();
     }();
-    return faces;
+    return face;
 }
 
-// The designed bitmap face first, then bold-capable fixed-pitch faces.
-QStringList boldFixedPitchFaces() {
-    static const QStringList faces = [] {
-        QStringList found = installedFaces({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono"),
-                                            QStringLiteral("Liberation Mono"), QStringLiteral("IPAGothic")});
-        found << QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-        return found;
+// The designed bitmap face, else a bold-capable fixed-pitch face.
+QString boldFixedPitchFace() {
+    static const QString face = [] {
+        const QString listed = firstInstalledFace({QStringLiteral("Terminal"), QStringLiteral("DejaVu Sans Mono"),
+                                                   QStringLiteral("Liberation Mono"), QStringLiteral("IPAGothic")});
+        return listed.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont).family() : listed;
     }();
-    return faces;
+    return face;
+}
+
+// One face per font, not a list. Given a list, Qt asks fontconfig for the fallbacks of the
+// chosen face as soon as the font is used (a fifth of start-up); given one face, only when a
+// character is missing from it, which never happens for the program's own texts.
+void useFace(QFont& font, const QString& face) {
+    if (!face.isEmpty()) font.setFamily(face);
 }
 
 // The faces' own hinting, as the desktop this window comes from draws them: crisp stems at
@@ -61,9 +66,9 @@ QStringList boldFixedPitchFaces() {
 // Japanese font to learn its shapes (1.4 MiB of the IPA font's pages).
 void useTheFacesOwnHinting(QFont& font) { font.setHintingPreference(QFont::PreferFullHinting); }
 
-QFont fontOf(const QStringList& faces, int pixelSize, bool bold) {
+QFont fontOf(const QString& face, int pixelSize, bool bold) {
     QFont font;
-    font.setFamilies(faces);
+    useFace(font, face);
     useTheFacesOwnHinting(font);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
@@ -83,11 +88,11 @@ void setTransparent(QLabel& label, const QColor& text) {
 QFont labelFont(LabelStyle style) {
     switch (style) {
         case LabelStyle::Headline:
-            return fontOf(japaneseProportionalFaces(), kHeadlinePixels, true);
+            return fontOf(japaneseProportionalFace(), kHeadlinePixels, true);
         case LabelStyle::RemarkLine:
-            return fontOf(japaneseProportionalFaces(), kRemarkPixels, false);
+            return fontOf(japaneseProportionalFace(), kRemarkPixels, false);
         case LabelStyle::Number: {
-            QFont font = fontOf(boldFixedPitchFaces(), kNumberPixels, true);
+            QFont font = fontOf(boldFixedPitchFace(), kNumberPixels, true);
             font.setStyleHint(QFont::TypeWriter);
             return font;
         }
@@ -99,12 +104,11 @@ QFont labelFont(LabelStyle style) {
 }
 
 QFont windowDefaultFont() {
-    // The toolkit's user-interface font, with the same Japanese face as the labels behind it
-    // for the button captions: one Japanese font file to load instead of two.
+    // The toolkit's user-interface font in the labels' Japanese face, as on the desktop this
+    // window comes from: one Japanese font file to load, and the button captions' kana and the
+    // credit line's kanji need no fallback.
     QFont font = QApplication::font();
-    QStringList faces{font.family()};
-    faces << japaneseProportionalFaces();
-    font.setFamilies(faces);
+    useFace(font, japaneseProportionalFace());
     useTheFacesOwnHinting(font);
     return font;
 }

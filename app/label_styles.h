@@ -10,10 +10,11 @@ namespace tamapick {
 // Gives a label the font, colours, alignment and background of its style.
 void applyLabelStyle(QLabel& label, LabelStyle style);
 
-// The font of a style, with the designed face first and the fallbacks after it.
+// The font of a style: the designed face where installed, else the closest installed one.
 QFont labelFont(LabelStyle style);
 
-// The window's default font (buttons, credit line): the toolkit's user-interface font.
+// The window's default font (buttons, credit line): the toolkit's user-interface font size
+// in the labels' Japanese face.
 QFont windowDefaultFont();
 
 }  // namespace tamapick
