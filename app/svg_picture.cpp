@@ -6,19 +6,29 @@
 
 namespace tamapick {
 
-SvgPicture::SvgPicture(const QString& resource)
-    : resource_(resource), renderer_(std::make_unique<QSvgRenderer>(resource)) {
-    if (renderer_->isValid()) size_ = renderer_->defaultSize();
-}
+SvgPicture::SvgPicture(const QString& resource) : resource_(resource) {}
 
 SvgPicture::~SvgPicture() = default;
+
+QSvgRenderer& SvgPicture::source() {
+    if (!renderer_) {
+        renderer_ = std::make_unique<QSvgRenderer>(resource_);
+        if (renderer_->isValid()) size_ = renderer_->defaultSize();
+    }
+    return *renderer_;
+}
+
+QSize SvgPicture::size() {
+    if (!size_.isValid()) source();
+    return size_;
+}
 
 QPixmap SvgPicture::pixmap(qreal devicePixelRatio) {
     const QString key = QStringLiteral("tamapick:%1@%2").arg(resource_).arg(devicePixelRatio);
     QPixmap rendered;
     if (QPixmapCache::find(key, &rendered)) return rendered;
 
-    if (!renderer_) renderer_ = std::make_unique<QSvgRenderer>(resource_);
+    QSvgRenderer& renderer = source();
     const QSize device(static_cast<int>(std::ceil(size_.width() * devicePixelRatio)),
                        static_cast<int>(std::ceil(size_.height() * devicePixelRatio)));
     rendered = QPixmap(device);
@@ -26,7 +36,7 @@ QPixmap SvgPicture::pixmap(qreal devicePixelRatio) {
     rendered.fill(Qt::transparent);
     QPainter painter(&rendered);
     painter.setRenderHint(QPainter::Antialiasing);
-    renderer_->render(&painter, QRectF(QPointF(0, 0), QSizeF(size_)));
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size_)));
     painter.end();
     renderer_.reset();
     QPixmapCache::insert(key, rendered);

@@ -9,19 +9,21 @@ namespace tamapick {
 
 // A picture drawn from a vector source, rendered once for the screen's device pixel ratio and
 // kept: unscaled at 100 %, and sharp rather than stretched at 125 %, 150 %, 200 % or more.
-// The rendering is shared through Qt's pixmap cache (the six balloons use one), and the parsed
-// source is let go once it has been rendered; it is read again only for a new pixel ratio.
+// The rendering is shared through Qt's pixmap cache (the six balloons use one). The source is
+// parsed only when a rendering is missing from the cache, and let go once it has been rendered.
 class SvgPicture {
 public:
     explicit SvgPicture(const QString& resource);
     ~SvgPicture();
 
-    bool isValid() const { return size_.isValid() && !size_.isEmpty(); }
+    bool isValid() { return size().isValid() && !size().isEmpty(); }
     // The picture's own size in device-independent pixels.
-    QSize size() const { return size_; }
+    QSize size();
     QPixmap pixmap(qreal devicePixelRatio);
 
 private:
+    QSvgRenderer& source();
+
     QString resource_;
     QSize size_;
     std::unique_ptr<QSvgRenderer> renderer_;
