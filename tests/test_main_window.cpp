@@ -3,6 +3,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QtTest>
 
 #include "app/main_window.h"
@@ -114,6 +115,31 @@ private slots:
         const QFontInfo numbers(label("Label1")->font());
         QVERIFY(numbers.fixedPitch());
         QVERIFY(numbers.bold());
+    }
+
+    // The buttons and the credit line are in the toolkit's own font, which may lack kana and
+    // kanji. Every character must still come out as a real glyph, not the empty box (glyph 0).
+    void theButtonsAndCreditLineDrawEveryCharacter() {
+        QCOMPARE(window_->font().families().value(0), QApplication::font().family());
+        QStringList captions{label("Label9")->text()};
+        for (const QPushButton* button : window_->findChildren<QPushButton*>()) {
+            QCOMPARE(button->font(), window_->font());
+            captions << button->text();
+        }
+        for (const QString& caption : captions) {
+            QTextLayout layout(caption, window_->font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            int glyphs = 0;
+            for (const QGlyphRun& run : layout.glyphRuns()) {
+                for (const quint32 glyph : run.glyphIndexes()) {
+                    QVERIFY2(glyph != 0, qPrintable(caption + QStringLiteral(" in ") + run.rawFont().familyName()));
+                    ++glyphs;
+                }
+            }
+            QCOMPARE(glyphs, caption.size());
+        }
     }
 
     void onlyTheNumberLabelsAreOpaque() {
