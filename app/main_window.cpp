@@ -9,34 +9,14 @@
 
 #include "app/label_styles.h"
 #include "app/window_design.h"
+#include "app/window_icon.h"
 
 namespace tamapick {
-
-namespace {
-
-// The window icon at the sizes title bars and task bars ask for, drawn by our own renderer, so
-// no icon-engine plugin has to be found and loaded at start-up.
-QIcon windowIconFromSource() {
-    QSvgRenderer source(QString::fromLatin1(kWindowIcon));
-    QIcon icon;
-    for (const int side : {16, 24, 32, 48, 64}) {
-        QPixmap pixmap(side, side);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        source.render(&painter, QRectF(0, 0, side, side));
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-}  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::fromLatin1(kBackgroundPicture)) {
     setObjectName(QStringLiteral("tamapick"));
     setWindowTitle(QString::fromUtf8(kWindowTitle));
-    setWindowIcon(windowIconFromSource());
+    setWindowIcon(windowIconFromSource(QString::fromLatin1(kWindowIcon)));
     // Nothing re-lays the controls, so the client area keeps its designed size.
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     setAttribute(Qt::WA_OpaquePaintEvent);

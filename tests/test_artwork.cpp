@@ -208,6 +208,9 @@ private slots:
         QCOMPARE(icon.size(), QSize(32, 32));
         QCOMPARE(colourName(icon.pixel(6, 21)), colourName(kIconFur));
         QCOMPARE(colourName(icon.pixel(0, 0)), colourName(kIconSky));
+        // An X11 window carries the icon at each size the icon offers, from 16 to 64 pixels.
+        const QList<QSize> offered = window_->windowIcon().availableSizes();
+        for (const int side : {16, 32, 48, 64}) QVERIFY(offered.contains(QSize(side, side)));
     }
 };
 
