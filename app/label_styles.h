@@ -13,8 +13,8 @@ void applyLabelStyle(QLabel& label, LabelStyle style);
 // The font of a style: the designed face where installed, else the closest installed one.
 QFont labelFont(LabelStyle style);
 
-// The window's default font (buttons, credit line): the toolkit's user-interface font size
-// in the labels' Japanese face.
+// The window's default font (buttons, credit line): the toolkit's user-interface font, with the
+// labels' Japanese face for the kana and kanji it lacks.
 QFont windowDefaultFont();
 
 }  // namespace tamapick
