@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPalette>
 
@@ -27,12 +28,14 @@ QString firstInstalledFace(const QStringList& wanted) {
 }
 
 // The designed Japanese face, under both of its names; Debian's IPA fonts add no alias for it,
-// so its look-alike is asked for by name. Where none of them is installed, any Japanese
-// proportional face will do.
+// so its look-alike is asked for by name. Windows outside Japan lacks the designed face but may
+// carry Japanese user-interface faces, which come next. Where none of them is installed, any
+// Japanese proportional face will do.
 QString japaneseProportionalFace() {
     static const QString face = [] {
-        const QString designed = firstInstalledFace(
-            {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
+        const QString designed = firstInstalledFace({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                                                     QStringLiteral("IPAPGothic"), QStringLiteral("Yu Gothic UI"),
+                                                     QStringLiteral("Meiryo UI"), QStringLiteral("MS UI Gothic")});
         if (!designed.isEmpty()) return designed;
         // Only searched for here, since asking every family for its writing systems costs
         // start-up time and memory.
@@ -104,16 +107,17 @@ QFont labelFont(LabelStyle style) {
 }
 
 QFont windowDefaultFont() {
-    // The toolkit's user-interface font. Where it lacks kana and kanji (the button captions, the
-    // credit line), they come from the labels' Japanese face, named here as the next family.
-    // Font merging is off: it would have Qt ask fontconfig for a sorted list of every fallback
-    // face at the first use (a fifth of start-up), where the next family in the list is all
-    // these captions need.
+    // The toolkit's user-interface font draws the Latin parts of the buttons and the credit line.
+    // Most desktops outside Japan have a Latin-only face there (DejaVu Sans, Noto Sans,
+    // Cantarell, Segoe UI), so the kana and kanji must come from another face glyph by glyph:
+    // font merging stays on, and the labels' Japanese face is named as the first fallback so the
+    // captions match the headline rather than whatever fontconfig ranks first. The user-interface
+    // face is named as Qt resolves it: a generic name such as "Sans Serif" is not an installed
+    // family, and Qt would pass over it to the Japanese face for the Latin letters too.
     QFont font = QApplication::font();
     const QString japanese = japaneseProportionalFace();
     if (!japanese.isEmpty()) {
-        font.setFamilies({font.family(), japanese});
-        font.setStyleStrategy(QFont::NoFontMerging);
+        font.setFamilies({QFontInfo(font).family(), japanese});
     }
     useTheFacesOwnHinting(font);
     return font;

@@ -56,6 +56,9 @@ void QtRuntime::processPendingEvents(double deadline) {
     if (remaining > 0 && !closing_) {
         sleeper_.sleepUntil(
             Clock::time_point(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(deadline))));
+        // A click that arrived while the sleeper waited out the last few milliseconds is still
+        // inside the pause: it runs now, before the draw's next write, not after it.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
 }
 

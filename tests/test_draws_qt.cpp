@@ -2,7 +2,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "app/main_window.h"
 #include "caption_checks.h"
@@ -51,6 +53,40 @@ private slots:
             PauseSeconds(window_->runtime(), 0.1);
             QVERIFY(secondsSince(start) >= 0.1);
             QVERIFY(handled);
+        }
+    }
+
+    // The pause's last few milliseconds are slept out precisely, not waited on the event queue.
+    // A click arriving then (posted here from another thread, as the windowing system's socket
+    // would wake the loop) must still be handled before the pause returns, or the draw writes its
+    // next number before the nested draw runs.
+    void anEventPostedInThePausesLastMillisecondsIsHandledBeforeItReturns() {
+        QObject receiver;
+        for (const double before : {0.010, 0.005, 0.002, 0.001}) {
+            // A poster thread that the machine ran too late proves nothing either way, so each
+            // offset is tried until three posts landed before the pause's end.
+            int postedInTime = 0;
+            for (int run = 0; run < 20 && postedInTime < 3; ++run) {
+                std::atomic<bool> posted{false};
+                bool handledInside = false;
+                bool returned = false;
+                const auto deadline = Clock::now() + std::chrono::milliseconds(20);
+                std::thread poster([&] {
+                    const auto postAt = deadline - std::chrono::duration<double>(before);
+                    while (Clock::now() < postAt) std::this_thread::yield();
+                    QMetaObject::invokeMethod(
+                        &receiver, [&] { handledInside = !returned; }, Qt::QueuedConnection);
+                    posted = Clock::now() < deadline;
+                });
+                PauseSeconds(window_->runtime(), 0.020);
+                returned = true;
+                poster.join();
+                QCoreApplication::processEvents();
+                if (!posted) continue;
+                ++postedInTime;
+                QVERIFY2(handledInside, qPrintable(QStringLiteral("posted %1 ms before the end").arg(before * 1000)));
+            }
+            if (postedInTime == 0) QSKIP("the machine never ran the poster thread before the pause's end");
         }
     }
 
