@@ -196,7 +196,9 @@ build_project() {
 
 check_executable() {
   step "Checking dist/tamapick.exe"
-  bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe"
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
+  bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe" "$version"
   step_done
 }
 
