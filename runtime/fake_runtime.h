@@ -43,6 +43,9 @@ public:
     void setWallClock(double secondsSinceMidnight);
     // The wall clock is set forward (or back, if negative) by `delta` at simulated time `at`.
     void scriptWallClockJump(double at, double delta);
+    // A waiting pause moves the clock on by at most `tick` per wait instead of straight to its
+    // deadline, as a real clock read in a loop would: a pause that ends early then shows.
+    void setClockTick(double tick) { tick_ = tick; }
 
     // Keep (the default) or stop keeping the log of caption writes and beeps; long storms turn it
     // off and count instead.
@@ -83,6 +86,7 @@ private:
     bool dispatchNextDueBy(double limit);
 
     double now_ = 0.0;
+    double tick_ = 0.0;
     bool closing_ = false;
     double wallAtZero_ = 12 * 3600.0;
     double wallShift_ = 0.0;
