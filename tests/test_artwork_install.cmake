@@ -1,6 +1,6 @@
 # Installs the build into a scratch prefix, as a packager would, and checks that the program and
 # its desktop integration land where the desktop looks for them, under the one application id.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -P this file
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -DICON_SIZES=... -P this file
 
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -14,8 +14,10 @@ set(expected
   ${DATADIR}/applications/${APP_ID}.desktop
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
-  ${DATADIR}/icons/hicolor/48x48/apps/${APP_ID}.png
 )
+foreach(side IN LISTS ICON_SIZES)
+  list(APPEND expected ${DATADIR}/icons/hicolor/${side}x${side}/apps/${APP_ID}.png)
+endforeach()
 foreach(file IN LISTS expected)
   if(EXISTS ${PREFIX}/${file})
     message(STATUS "installed: ${file}")
