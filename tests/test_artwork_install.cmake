@@ -1,6 +1,7 @@
-# Installs the build into a scratch prefix, as a packager would, and checks that the program and
-# its desktop integration land where the desktop looks for them, under the one application id.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -DICON_SIZES=... -P this file
+# Installs the build into a scratch prefix, as a packager would, and checks that the program, its
+# manual page and its desktop integration land where the desktop looks for them, under the one
+# application id.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DICON_SIZES=... -P this file
 
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -15,6 +16,7 @@ set(expected
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
 )
+list(APPEND expected ${MANDIR}/man6/tamapick.6.gz)
 foreach(side IN LISTS ICON_SIZES)
   list(APPEND expected ${DATADIR}/icons/hicolor/${side}x${side}/apps/${APP_ID}.png)
 endforeach()
