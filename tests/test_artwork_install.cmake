@@ -40,6 +40,11 @@ file(READ ${PREFIX}/${DATADIR}/applications/${APP_ID}.desktop entry)
 if(NOT entry MATCHES "\nIcon=${APP_ID}\n" OR NOT entry MATCHES "\nExec=tamapick\n")
   message(SEND_ERROR "the desktop entry does not name the icon ${APP_ID} and the program tamapick:\n${entry}")
 endif()
+# On X11 the task bar knows a window by its class, which Qt takes from the application name, not
+# by the desktop file name; the entry must name that class or the window shows as a stranger.
+if(NOT entry MATCHES "\nStartupWMClass=tamapick\n")
+  message(SEND_ERROR "the desktop entry does not claim the window class tamapick:\n${entry}")
+endif()
 file(READ ${PREFIX}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml record)
 if(NOT record MATCHES "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>")
   message(SEND_ERROR "the AppStream record does not launch ${APP_ID}.desktop")
