@@ -63,11 +63,11 @@ mount --bind /dev/pts "$root/dev/pts"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 in_chroot useradd --create-home --shell /bin/bash player
 in_chroot apt-get update -qq
+before=$(snapshot)
 
 step "The tools this check uses (not the package's dependencies)"
 in_chroot apt-get install -y -qq --no-install-recommends xvfb xauth xdotool x11-apps \
   desktop-file-utils man-db >/dev/null
-before=$(snapshot)
 
 step "apt-get install ./$(basename "$package")"
 cp "$package" "$root/tmp/"
@@ -113,7 +113,7 @@ as_player 'xvfb-run -a -s "-screen 0 640x480x24" bash /tmp/show-window.sh'
 step "The menu entry, validated where it is installed"
 entry=/usr/share/applications/io.github.tamapick.tamapick.desktop
 in_chroot desktop-file-validate "$entry" && echo "desktop-file-validate $entry: no complaint"
-in_chroot grep -E '^(Name|Name\[ja\]|Exec|Icon)=' "$entry"
+in_chroot grep -E '^(Name|Name\[ja\]|Exec|Icon|StartupWMClass)=' "$entry"
 in_chroot find /usr/share/icons/hicolor -name 'io.github.tamapick.tamapick.*' | sort
 
 step "man 6 tamapick"
@@ -142,17 +142,15 @@ if [ "$left" -eq 0 ]; then
   echo "anywhere on the system is named after tamapick"
 fi
 
-step "apt-get autoremove --purge (the dependencies apt brought in)"
-in_chroot apt-get autoremove --purge -y -qq >/dev/null
-# New files that no installed package owns, leaving out /run (runtime state, emptied at boot).
+step "apt-get purge --autoremove: the check's tools, and with them every dependency"
+tools=(xvfb xauth xdotool x11-apps desktop-file-utils man-db)
+in_chroot apt-get purge --autoremove -y -qq "${tools[@]}" >/dev/null
+# Files the fresh system did not have, leaving out /run (runtime state, emptied at boot).
 extra=$(comm -13 <(echo "$before") <(snapshot) | grep -v '^/run/' || true)
-owned=$(echo "$extra" | in_chroot xargs -r dpkg-query -S 2>/dev/null | sed 's/^[^:]*: //; s/, /\n/g' || true)
-unowned=$(comm -23 <(echo "$extra" | sort) <(echo -e "$owned" | sort) | sed '/^$/d')
-if [ -n "$unowned" ]; then
-  echo "left by the dependencies (none is tamapick's):"
-  echo "$unowned" | sed 's/^/  /'
+if [ -n "$extra" ]; then
+  echo "not on the fresh system, left by the removed dependencies (none of them tamapick's):"
+  echo "$extra" | sed 's/^/  /'
 else
-  echo "the system holds no file it did not hold before the install, other than files of packages"
-  echo "still installed"
+  echo "the system holds exactly the files the fresh system held"
 fi
 exit "$left"
