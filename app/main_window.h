@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/draw_announcer.h"
 #include "app/svg_picture.h"
 #include "app/window_design.h"
 #include "draws/tamapick_form.h"
@@ -21,6 +22,7 @@ public:
 
     TamapickForm& form() { return form_; }
     QtRuntime& runtime() { return runtime_; }
+    const DrawAnnouncer& drawAnnouncer() const { return drawAnnouncer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +35,7 @@ private:
     QtRuntime runtime_;
     TamapickForm form_{runtime_};
     QSvgRenderer background_;
+    DrawAnnouncer drawAnnouncer_{*this};
 };
 
 }  // namespace tamapick
