@@ -8,6 +8,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-apps imagemagick xdotool strace
   desktop-file-utils appstream llvm
+  at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()
