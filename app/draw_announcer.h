@@ -37,7 +37,9 @@ private:
     QWidget& window_;
     std::array<QPointer<QLabel>, 9> labels_{};
     int drawsRunning_ = 0;
-    QWidget* announcementBox_ = nullptr;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    QWidget* announcementBox_ = nullptr;  // owned by the window
+#endif
 };
 
 }  // namespace tamapick
