@@ -75,8 +75,8 @@ class Processes:
             return f.read()[-2000:]
 
     def stop_all(self):
-        # The bus launcher starts the accessibility bus and its registry as its own children;
-        # their process groups go with it.
+        # Last started, first stopped. The accessibility bus that the launcher starts is in the
+        # launcher's process group; the registry on that bus leaves when the bus goes.
         for process in reversed(self.started):
             for sig in (signal.SIGTERM, signal.SIGKILL):
                 try:
