@@ -2,7 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
 #include <array>
 #include <vector>
 
@@ -88,8 +90,27 @@ public:
         return start < 0 || start >= end ? QString() : shown.mid(start, end - start);
     }
     int characterCount() const override { return static_cast<int>(number().size()); }
-    QRect characterRect(int /*offset*/) const override { return {}; }
-    int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+    // Where each digit is drawn, on the screen. Orca's flat review reads a text only where it
+    // can place it; without these it falls back to the name, and the numbers go unread.
+    QRect characterRect(int offset) const override {
+        const QString shown = number();
+        if (offset < 0 || offset >= shown.size()) return {};
+        const auto* label = static_cast<const QLabel*>(widget());
+        const QFontMetrics metrics(label->font());
+        const QRect line =
+            QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                QSize(metrics.horizontalAdvance(shown), metrics.height()), label->contentsRect());
+        const QRect digit = QRect(line.left() + metrics.horizontalAdvance(shown.left(offset)), line.top(),
+                                  metrics.horizontalAdvance(shown.at(offset)), line.height())
+                                .intersected(label->contentsRect());
+        return {label->mapToGlobal(digit.topLeft()), digit.size()};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        for (int offset = 0; offset < characterCount(); ++offset) {
+            if (characterRect(offset).contains(point)) return offset;
+        }
+        return -1;
+    }
     void scrollToSubstring(int /*start*/, int /*end*/) override {}
     QString attributes(int /*offset*/, int* start, int* end) const override {
         *start = 0;

@@ -244,6 +244,14 @@ def run_draw(client, frame, button_name, headline, count, lowest, highest, least
     check(all(showing(label) == bool(text) for label, text in zip(number_labels, shown)),
           "an empty number label is still on view to the screen reader, or a number is hidden")
     check(remark in CLOSING_REMARKS, f"the remark line reads {remark!r}")
+    # Orca's flat review reads a label's text only where the text says it is drawn.
+    for label, text in zip(number_labels, shown):
+        if text:
+            box = label.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            for offset in range(len(text)):
+                x, y, width, height = label.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+                check(width > 0 and box.x <= x and x + width <= box.x + box.width and box.y <= y
+                      and y + height <= box.y + box.height, f"{label.name}: digit {offset} is not placed in the label")
     last_number_event = max((i for i, e in enumerate(events) if e[2] in number_labels), default=-1)
     check(last_number_event >= 0, "the number labels did not report their new numbers")
     check(heard[0][0] > last_number_event, "the announcement came before the last number was reported")
