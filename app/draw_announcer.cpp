@@ -38,22 +38,30 @@ void DrawAnnouncer::attachLabel(Label label, QLabel* widget) {
 }
 
 void DrawAnnouncer::drawStarted() {
-    if (drawsRunning_++ == 0) reportBusyChange();
+    // A draw writes its headline before its first pause, so a draw nested in it finds the
+    // headline label still showing the outer draw's own; it is kept before the nested one
+    // overwrites it, and announced when the outer draw ends.
+    if (!headlines_.empty() && !headlines_.back()) headlines_.back() = textOf(Label::Label8);
+    headlines_.emplace_back();
+    if (headlines_.size() == 1) reportBusyChange();
 }
 
 void DrawAnnouncer::drawEnded() {
+    if (headlines_.empty()) return;
+    const QString headline = headlines_.back().value_or(textOf(Label::Label8));
+    headlines_.pop_back();
     settleNumbers();
-    if (--drawsRunning_ == 0) reportBusyChange();
-    announce(result());
+    if (headlines_.empty()) reportBusyChange();
+    announce(result(headline));
 }
 
-QString DrawAnnouncer::result() const {
-    QStringList parts;
-    const auto textOf = [this](Label label) {
-        const QLabel* widget = labels_.at(slot(label));
-        return widget != nullptr ? widget->text() : QString();
-    };
-    parts << textOf(Label::Label8);
+QString DrawAnnouncer::textOf(Label label) const {
+    const QLabel* widget = labels_.at(slot(label));
+    return widget != nullptr ? widget->text() : QString();
+}
+
+QString DrawAnnouncer::result(const QString& headline) const {
+    QStringList parts{headline};
     for (int position = 1; position <= kNumberLabelCount; ++position) {
         if (const QString number = textOf(numberLabel(position)); !number.isEmpty()) parts << number;
     }

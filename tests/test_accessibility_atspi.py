@@ -3,7 +3,7 @@
 # virtual X screen with its accessibility bridge on, and this script is the assistive client.
 # It checks the tree (roles, names, reading order, nothing unnamed), presses the buttons through
 # the Action interface, counts the events of each draw and checks the one announcement that
-# ends it.
+# ends it, also when one draw runs nested in another.
 #
 # Usage: test_accessibility_atspi.py PATH_TO_TAMAPICK
 # Every process it starts dies with it, also when a check fails or the script is killed.
@@ -260,6 +260,30 @@ def run_draw(client, frame, button_name, headline, count, lowest, highest, least
     check(not has_state(frame, "busy"), "the window is still busy after the draw")
 
 
+def run_nested_draws(client, frame):
+    # Numbers3 pressed two seconds into a Loto 6 draw runs inside it: each draw that ends is
+    # announced, the Loto 6 draw last and under its own headline, though the headline label
+    # still shows the Numbers 3 one.
+    children = list(frame)
+    client.events.clear()
+    press(children[9])
+    client.pump(2.0)
+    press(children[10])
+    check(client.pump(40, until=lambda: len(announcements(client.events)) >= 2),
+          f"announcements of nested draws: {announcements(client.events)}")
+    client.pump(1.5)
+    heard = [text for _, text in announcements(client.events)]
+    numbers = [text for text in (text_of(label) for label in children[1:7]) if text]
+    print(f"nested: {len(client.events)} events; announced {heard}")
+    check(len(heard) == 2, f"{len(heard)} announcements for two draws")
+    inner = heard[0].split(" ")
+    check(inner[0] == "Numbers3の予想だよ" and len(inner) == 5 and inner[4] in CLOSING_REMARKS,
+          f"the nested draw announced {heard[0]!r}")
+    check(heard[1] == " ".join(["ロト6の予想です", *numbers, children[7].name]),
+          f"the outer draw announced {heard[1]!r}")
+    check(len(client.events) <= 2 * MAX_EVENTS_PER_DRAW, f"{len(client.events)} events for two draws")
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: test_accessibility_atspi.py PATH_TO_TAMAPICK")
@@ -313,6 +337,7 @@ def main():
 
         for draw in DRAWS:
             run_draw(client, frame, *draw)
+        run_nested_draws(client, frame)
         print("\n".join(describe(frame)))
         check_tree(frame)
     finally:
