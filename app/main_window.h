@@ -22,7 +22,6 @@ public:
 
     TamapickForm& form() { return form_; }
     QtRuntime& runtime() { return runtime_; }
-    const DrawAnnouncer& drawAnnouncer() const { return drawAnnouncer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
