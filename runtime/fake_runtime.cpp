@@ -96,4 +96,12 @@ void FakeRuntime::soundBeep() {
     if (keepLog_) beeps_.push_back({now_, writes_.size()});
 }
 
+void FakeRuntime::drawStarted() {
+    if (keepLog_) drawStarts_.push_back({now_, writes_.size(), beepCount_, captions_});
+}
+
+void FakeRuntime::drawEnded() {
+    if (keepLog_) drawEnds_.push_back({now_, writes_.size(), beepCount_, captions_});
+}
+
 }  // namespace tamapick

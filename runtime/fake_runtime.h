@@ -27,6 +27,13 @@ public:
         double time;
         std::size_t writesBefore;  // how many caption writes came before it
     };
+    // A draw's start or end as the core reported it, with the captions standing at that moment.
+    struct DrawMark {
+        double time;
+        std::size_t writesBefore;
+        int beepsBefore;
+        std::array<std::string, 10> captions;
+    };
 
     FakeRuntime();
 
@@ -63,6 +70,8 @@ public:
     int seedings() const { return seedings_; }
     int pumps() const { return pumps_; }
     int writesAfterClose() const { return writesAfterClose_; }
+    const std::vector<DrawMark>& drawStarts() const { return drawStarts_; }
+    const std::vector<DrawMark>& drawEnds() const { return drawEnds_; }
     int beepsAfterClose() const { return beepsAfterClose_; }
     // The time of day now, wrapping at midnight, moved by scripted jumps.
     double wallClock() const;
@@ -71,6 +80,8 @@ public:
         writes_.clear();
         beeps_.clear();
         beepCount_ = 0;
+        drawStarts_.clear();
+        drawEnds_.clear();
     }
 
     // --- Runtime ---
@@ -80,6 +91,8 @@ public:
     double now() const override { return now_; }
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
+    void drawStarted() override;
+    void drawEnded() override;
     bool closing() const override { return closing_; }
 
 private:
@@ -97,6 +110,8 @@ private:
     std::array<std::string, 10> captions_{};
     std::vector<CaptionWrite> writes_;
     std::vector<Beep> beeps_;
+    std::vector<DrawMark> drawStarts_;
+    std::vector<DrawMark> drawEnds_;
     bool keepLog_ = true;
     int beepCount_ = 0;
     int randomDraws_ = 0;

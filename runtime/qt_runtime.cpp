@@ -67,4 +67,12 @@ void QtRuntime::soundBeep() {
     QApplication::beep();
 }
 
+void QtRuntime::drawStarted() {
+    if (drawObserver_ != nullptr) drawObserver_->drawStarted();
+}
+
+void QtRuntime::drawEnded() {
+    if (drawObserver_ != nullptr) drawObserver_->drawEnded();
+}
+
 }  // namespace tamapick

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-apps imagemagick xdotool strace
   desktop-file-utils appstream llvm
   dpkg-dev file lintian man-db
+  at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
   "$@"
 )
 

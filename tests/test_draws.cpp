@@ -92,6 +92,13 @@ private slots:
         const std::string error = checkDraw(fake, facts.script);
         QVERIFY2(error.empty(), error.c_str());
         QVERIFY(std::abs(fake.now() - facts.nominalSeconds) < 1e-9);
+        // The draw is reported begun before its first caption and ended once, after the closing
+        // remark and its beep: the window announces the result then, not earlier.
+        QCOMPARE(fake.drawStarts().size(), std::size_t{1});
+        QCOMPARE(fake.drawStarts()[0].writesBefore, std::size_t{0});
+        QCOMPARE(fake.drawEnds().size(), std::size_t{1});
+        QCOMPARE(fake.drawEnds()[0].writesBefore, fake.writes().size());
+        QCOMPARE(fake.drawEnds()[0].beepsBefore, 1);
     }
 
     void eachDrawLeavesAllEightLabelsAsItsEndState_data() { addLotteryRows(); }
