@@ -33,6 +33,7 @@ private:
     QtRuntime runtime_;
     TamapickForm form_{runtime_};
     QSvgRenderer background_;
+    bool soundPrepared_ = false;
 };
 
 }  // namespace tamapick
