@@ -8,6 +8,8 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-apps imagemagick xdotool strace
   desktop-file-utils appstream llvm
+  libcanberra-dev libcanberra-pulse sound-theme-freedesktop
+  pulseaudio pulseaudio-utils weston qt6-wayland
 )
 
 missing=()
