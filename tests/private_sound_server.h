@@ -75,8 +75,12 @@ public:
                          QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=10")});
         if (!recorder_.waitForStarted(5000)) return false;
         // The recording is running once its first samples arrive.
-        for (int i = 0; i < 100 && samples_.empty(); ++i) QTest::qWait(20);
-        return !samples_.empty();
+        for (int i = 0; i < 250 && samples_.empty(); ++i) QTest::qWait(20);
+        if (samples_.empty()) {
+            qWarning() << "parec recorded nothing:" << recorder_.readAllStandardError() << server_.readAll();
+            return false;
+        }
+        return true;
     }
 
     ~PrivateSoundServer() {
