@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a window test as a native Wayland client of a private headless weston, then checks in the
 # client's own protocol log that the window asked for its title, its fixed size and its app id,
-# and drew. Usage: run_on_weston.sh app-id test-program [arguments...]
+# acknowledged the compositor's configuration and drew. Usage: run_on_weston.sh app-id test-program [arguments...]
 set -euo pipefail
 app_id=$1
 shift
@@ -53,11 +53,17 @@ for request in 'xdg_toplevel@[0-9]+\.set_title\("ほしだま★"\)' \
   'xdg_toplevel@[0-9]+\.set_min_size\(421, 279\)' \
   'xdg_toplevel@[0-9]+\.set_max_size\(421, 279\)' \
   "xdg_toplevel@[0-9]+\\.set_app_id\\(\"${app_id//./\\.}\"\\)" \
+  'xdg_surface@[0-9]+\.ack_configure\([0-9]+\)' \
   'wl_surface@[0-9]+\.attach\(wl_buffer@[0-9]+, 0, 0\)'; do
   if ! grep -q -E -- "-> $request" "$log"; then
     echo "FAIL: the Wayland client never sent $request"
     missing=1
   fi
 done
-if [ "$missing" -ne 0 ]; then exit 1; fi
-echo "the window asked for its title, 421 x 279 as both its minimum and maximum size, and app id $app_id, and drew"
+if [ "$missing" -ne 0 ]; then
+  echo "the client's log begins:"
+  head -n 20 "$log"
+  exit 1
+fi
+echo "the window asked for its title, 421 x 279 as both its minimum and maximum size and app id $app_id;"
+echo "it took the compositor's configuration and drew"
