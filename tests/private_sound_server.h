@@ -29,6 +29,9 @@ public:
     static constexpr int kRate = 16000;
     // Digital silence is exactly zero on a null sink; anything above -50 dBFS is a sound.
     static constexpr int kSilenceLimit = 100;
+    // How far the recording's times may be off: the server renders ahead in blocks of about
+    // the recorder's 10 ms latency, by an amount that varies under load.
+    static constexpr double kClockUncertainty = 0.03;
 
     static bool toolsInstalled() {
         return !QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() &&
