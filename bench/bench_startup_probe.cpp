@@ -1,7 +1,7 @@
 // Starts either the tamapick window or a bare reference window of the same size, and prints,
 // at its first paint, the monotonic time in nanoseconds and the peak resident memory in KiB.
 // "tamapick-settled" reports the memory a second and a half later instead, once the window has
-// connected to the sound server for its beep.
+// loaded the sound library and connected to the sound server (or found none) for its beep.
 // Usage: bench_startup_probe tamapick|tamapick-settled|bare [copy-of-smaps]
 #include <sys/resource.h>
 #include <QApplication>
