@@ -111,14 +111,7 @@ public:
         }
         return std::nullopt;
     }
-    // True when everything recorded from `from` to `to` is silence.
-    bool silentBetween(double from, double to) const {
-        const std::size_t end = std::min(indexAt(to), samples_.size());
-        for (std::size_t i = indexAt(from); i < end; ++i) {
-            if (std::abs(samples_[i]) > kSilenceLimit) return false;
-        }
-        return true;
-    }
+    bool silentBetween(double from, double to) const { return firstSoundAfter(from).value_or(to) >= to; }
     // The loudest sample from `from` to `to`, in dB below full scale.
     double peakDbfsBetween(double from, double to) const {
         int peak = 0;
