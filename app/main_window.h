@@ -35,6 +35,7 @@ private:
     TamapickForm form_{runtime_};
     QSvgRenderer background_;
     DrawAnnouncer drawAnnouncer_{*this};
+    bool soundPrepared_ = false;
 };
 
 }  // namespace tamapick

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTimer>
 #include <chrono>
@@ -23,7 +24,14 @@ std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(labe
 
 }  // namespace
 
-QtRuntime::QtRuntime() = default;
+QtRuntime::QtRuntime()
+    : beep_(QCoreApplication::applicationName().toStdString(), QGuiApplication::desktopFileName().toStdString(),
+            [] { QApplication::beep(); }) {}
+
+void QtRuntime::markClosing() {
+    closing_ = true;
+    beep_.silence();
+}
 
 void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_.at(slot(label)) = widget; }
 
@@ -64,7 +72,7 @@ void QtRuntime::processPendingEvents(double deadline) {
 
 void QtRuntime::soundBeep() {
     ++beeps_;
-    QApplication::beep();
+    beep_.play();
 }
 
 void QtRuntime::drawStarted() {

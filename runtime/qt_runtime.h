@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <array>
 
+#include "runtime/desktop_beep.h"
 #include "runtime/precise_sleep.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime.h"
@@ -27,8 +28,11 @@ public:
 
     // The label widget that receives the captions of `label`.
     void attachLabel(Label label, QLabel* widget);
-    // Called when the window closes: pauses end at once and draws unwind.
-    void markClosing() { closing_ = true; }
+    // Called when the window closes: pauses end at once, draws unwind and nothing sounds.
+    void markClosing();
+    // Gets the alert sound ready, so the first draw's beep sounds without delay. Called once
+    // the window is on screen, to keep it off the start-up path.
+    void prepareSound() { beep_.prepare(); }
     void observeDraws(DrawObserver* observer) { drawObserver_ = observer; }
 
     void setCaption(Label label, std::string_view utf8) override;
@@ -41,7 +45,7 @@ public:
     void drawEnded() override;
     bool closing() const override { return closing_; }
 
-    // How many beeps have sounded, for the tests: the platform's beep itself cannot be observed.
+    // How many beeps the draws have asked for.
     int beepsSounded() const { return beeps_; }
 
 private:
@@ -49,6 +53,7 @@ private:
     RandomSource random_;
     PreciseSleeper sleeper_;
     DrawObserver* drawObserver_ = nullptr;
+    DesktopBeep beep_;
     bool closing_ = false;
     int beeps_ = 0;
 };
