@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <map>
 
 #include "app/accessibility.h"
@@ -110,13 +109,6 @@ void MainWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     background_.render(&painter, QRectF(QPointF(0, 0), QSizeF(background_.defaultSize())));
-
-    // Once the window is first on screen, connect to the sound server for the closing beep,
-    // after this frame has gone out.
-    if (!soundPrepared_) {
-        soundPrepared_ = true;
-        QTimer::singleShot(0, this, [this] { runtime_.prepareSound(); });
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

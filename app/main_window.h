@@ -35,7 +35,6 @@ private:
     TamapickForm form_{runtime_};
     QSvgRenderer background_;
     DrawAnnouncer drawAnnouncer_{*this};
-    bool soundPrepared_ = false;
 };
 
 }  // namespace tamapick

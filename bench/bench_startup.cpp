@@ -93,9 +93,10 @@ int main(int argc, char** argv) {
     printRow("start-up to first paint: ours / bare window", startup, "<= 1.5", startup.median <= 1.5);
     printRow("peak resident memory: ours / bare window", memory, "<= 1.3", memory.median <= 1.3);
     const Summary settledMemory = summarize(settledMemoryRatios);
-    printRow("same, 1.5 s later, sound library loaded", settledMemory, "<= 1.3", settledMemory.median <= 1.3);
-    std::printf("\nmedians: start-up %.1f ms (bare %.1f ms), peak RSS %.0f KiB (bare %.0f KiB), %.0f KiB 1.5 s later\n",
-                summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median, summarize(bareKiB).median,
-                summarize(settledKiB).median);
+    printRow("same, 1.5 s into a first draw, sound connected", settledMemory, "<= 1.3", settledMemory.median <= 1.3);
+    std::printf(
+        "\nmedians: start-up %.1f ms (bare %.1f ms), peak RSS %.0f KiB (bare %.0f KiB), %.0f KiB 1.5 s into a draw\n",
+        summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median, summarize(bareKiB).median,
+        summarize(settledKiB).median);
     return 0;
 }

@@ -76,6 +76,10 @@ void QtRuntime::soundBeep() {
 }
 
 void QtRuntime::drawStarted() {
+    // The sound server is connected when the first draw starts, in the background: the shortest
+    // draw runs 2.46 s before its beep, time enough for a fresh connection (about a second), and
+    // a window opened and closed without a draw never loads the sound server's libraries.
+    beep_.prepare();
     if (drawObserver_ != nullptr) drawObserver_->drawStarted();
 }
 

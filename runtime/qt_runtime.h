@@ -30,9 +30,6 @@ public:
     void attachLabel(Label label, QLabel* widget);
     // Called when the window closes: pauses end at once, draws unwind and nothing sounds.
     void markClosing();
-    // Gets the alert sound ready, so the first draw's beep sounds without delay. Called once
-    // the window is on screen, to keep it off the start-up path.
-    void prepareSound() { beep_.prepare(); }
     void observeDraws(DrawObserver* observer) { drawObserver_ = observer; }
 
     void setCaption(Label label, std::string_view utf8) override;
