@@ -84,8 +84,11 @@ if(TAMAPICK_DEBIAN_PACKAGE)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # The libraries come from what the program links, as dpkg-shlibdeps reads them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # The Japanese captions need a Japanese face; the end-of-draw beep plays the theme's bell.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk, sound-theme-freedesktop")
+  # The Japanese captions need a Japanese face; the end-of-draw beep plays the theme's bell through
+  # libcanberra's sound-server driver (PulseAudio, or PipeWire in its place); on a Wayland desktop
+  # Qt's Wayland plugin runs the window natively rather than through XWayland.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-ipafont-gothic | fonts-noto-cjk, sound-theme-freedesktop, libcanberra-pulse, qt6-wayland")
   set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
   set(CPACK_STRIP_FILES ON)
   set(CPACK_TAMAPICK_STRIP ${CMAKE_STRIP})

@@ -74,7 +74,7 @@ cp "$package" "$root/tmp/"
 in_chroot apt-get install -y "/tmp/$(basename "$package")" >"$root/tmp/install.log"
 grep -E 'NEW packages|newly installed|^  ' "$root/tmp/install.log"
 in_chroot dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-gothic \
-  sound-theme-freedesktop libqt6widgets6 libqt6svg6
+  sound-theme-freedesktop libcanberra-pulse qt6-wayland libqt6widgets6 libqt6svg6
 
 step "tamapick from the player's PATH, on a virtual screen"
 cat >"$root/tmp/show-window.sh" <<'EOF'

@@ -74,7 +74,7 @@ expect_field(Version "${VERSION}-1")
 expect_field(Architecture "${arch}")
 expect_field(Section "games")
 expect_field(Maintainer "[^<\n]+ <[^@>\n]+@[^>\n]+>")
-expect_field(Recommends "fonts-ipafont-gothic \\| fonts-noto-cjk, sound-theme-freedesktop")
+expect_field(Recommends "fonts-ipafont-gothic \\| fonts-noto-cjk, sound-theme-freedesktop, libcanberra-pulse, qt6-wayland")
 # A synopsis, then a long description of indented lines.
 expect_field(Description "[a-z][^\n]+(\n  [^\n]+)+")
 
