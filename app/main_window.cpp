@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <map>
 
+#include "app/accessibility.h"
 #include "app/label_styles.h"
 #include "app/window_design.h"
 #include "app/window_icon.h"
@@ -14,6 +15,8 @@
 namespace tamapick {
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::fromLatin1(kBackgroundPicture)) {
+    installAccessibleInterfaces();
+    runtime_.observeDraws(&drawAnnouncer_);
     setObjectName(QStringLiteral("tamapick"));
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     setWindowIcon(windowIconFromSource(QString::fromLatin1(kWindowIcon)));
@@ -64,7 +67,10 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
             const QString name = QString::fromLatin1(design.name);
             for (int n = labelNumber(Label::Label1); n <= labelNumber(Label::Label8); ++n) {
                 if (name == QStringLiteral("Label%1").arg(n)) {
+                    // Named first: the label's accessible interface is chosen by its name.
+                    label->setObjectName(name);
                     runtime_.attachLabel(static_cast<Label>(n), label);
+                    drawAnnouncer_.attachLabel(static_cast<Label>(n), label);
                 }
             }
             control = label;

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/draw_announcer.h"
 #include "app/svg_picture.h"
 #include "app/window_design.h"
 #include "draws/tamapick_form.h"
@@ -33,6 +34,7 @@ private:
     QtRuntime runtime_;
     TamapickForm form_{runtime_};
     QSvgRenderer background_;
+    DrawAnnouncer drawAnnouncer_{*this};
 };
 
 }  // namespace tamapick

@@ -10,8 +10,6 @@ namespace tamapick {
 // The sizes the Windows icon file carries: the small and large shell icons at 100 % and 150 %,
 // and the 256 px tile that Explorer scales down for its big views.
 inline constexpr int kIconFileSizes[] = {16, 24, 32, 48, 256};
-// The bitmap size the hicolor icon theme gets next to the scalable picture.
-inline constexpr int kThemeIconSize = 48;
 
 // The vector icon drawn into a square, opaque image of the given side.
 QImage renderIcon(const QString& svgPath, int side);

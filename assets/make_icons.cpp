@@ -1,9 +1,11 @@
 // Build-time tool: draws the window icon's vector source into the bitmap icons that platforms
 // want as files, so every icon comes from the one picture.
-//   make_icons <icon.svg> <out.ico> <out.png>
+//   make_icons <icon.svg> <out.ico> <png-dir> <side>...
+// writes <png-dir>/tamapick-<side>.png for each side, the bitmaps of the hicolor icon theme.
 #include <QFile>
 #include <QList>
 #include <cstdio>
+#include <cstdlib>
 
 #include "assets/icon_files.h"
 
@@ -17,8 +19,8 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: make_icons <icon.svg> <out.ico> <out.png>\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: make_icons <icon.svg> <out.ico> <png-dir> <side>...\n");
         return 2;
     }
     const QString source = QString::fromLocal8Bit(argv[1]);
@@ -34,9 +36,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "make_icons: cannot write %s\n", argv[2]);
         return 1;
     }
-    if (!tamapick::renderIcon(source, tamapick::kThemeIconSize).save(QString::fromLocal8Bit(argv[3]), "PNG")) {
-        std::fprintf(stderr, "make_icons: cannot write %s\n", argv[3]);
-        return 1;
+    const QString pngDir = QString::fromLocal8Bit(argv[3]);
+    for (int i = 4; i < argc; ++i) {
+        const int side = std::atoi(argv[i]);
+        const QString png = QStringLiteral("%1/tamapick-%2.png").arg(pngDir).arg(side);
+        if (side <= 0 || !tamapick::renderIcon(source, side).save(png, "PNG")) {
+            std::fprintf(stderr, "make_icons: cannot write %s\n", qPrintable(png));
+            return 1;
+        }
     }
     return 0;
 }

@@ -71,6 +71,8 @@ int main(int argc, char** argv) {
     std::vector<double> bareMs;
     std::vector<double> ourKiB;
     std::vector<double> bareKiB;
+    std::vector<double> settledMemoryRatios;
+    std::vector<double> settledKiB;
     for (int i = 0; i < runs; ++i) {
         const Run bare = runProbe("bare");
         const Run ours = runProbe("tamapick");
@@ -80,13 +82,21 @@ int main(int argc, char** argv) {
         bareMs.push_back(bare.startupMs);
         ourKiB.push_back(ours.peakKiB);
         bareKiB.push_back(bare.peakKiB);
+        // Without a sound server the sound library is loaded all the same, and fails to connect.
+        const Run settled = runProbe("tamapick-settled");
+        settledMemoryRatios.push_back(settled.peakKiB / bare.peakKiB);
+        settledKiB.push_back(settled.peakKiB);
     }
     printHeader();
     const Summary startup = summarize(startupRatios);
     const Summary memory = summarize(memoryRatios);
     printRow("start-up to first paint: ours / bare window", startup, "<= 1.5", startup.median <= 1.5);
     printRow("peak resident memory: ours / bare window", memory, "<= 1.3", memory.median <= 1.3);
-    std::printf("\nmedians: start-up %.1f ms (bare %.1f ms), peak RSS %.0f KiB (bare %.0f KiB)\n",
-                summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median, summarize(bareKiB).median);
+    const Summary settledMemory = summarize(settledMemoryRatios);
+    printRow("same, 1.5 s into a first draw, sound connected", settledMemory, "<= 1.3", settledMemory.median <= 1.3);
+    std::printf(
+        "\nmedians: start-up %.1f ms (bare %.1f ms), peak RSS %.0f KiB (bare %.0f KiB), %.0f KiB 1.5 s into a draw\n",
+        summarize(ourMs).median, summarize(bareMs).median, summarize(ourKiB).median, summarize(bareKiB).median,
+        summarize(settledKiB).median);
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "draws/primitives.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -9,13 +8,13 @@ namespace tamapick {
 std::int16_t RandomBetween(Runtime& runtime, std::int16_t lowerbound, std::int16_t upperbound) {
     const float r = runtime.nextRandom();
     const int span = upperbound - lowerbound + 1;
-    // Single precision, then the floor (never rounding to nearest): r = 0 gives lowerbound and
-    // the largest r below 1 gives upperbound. For wide spans the float product could round up
-    // to upperbound + 1, so the result is held inside the bounds; for the bounds the program
-    // uses (up to 1..43) that never happens and the clamp changes nothing.
-    const float scaled = static_cast<float>(span) * r + static_cast<float>(lowerbound);
-    const auto drawn = static_cast<int>(std::floor(scaled));
-    return static_cast<std::int16_t>(std::clamp<int>(drawn, lowerbound, upperbound));
+    // Two roundings in single precision, the product and then the sum, and then the floor (never
+    // rounding to nearest): r = 0 gives lowerbound and the largest r below 1 gives upperbound.
+    // Computed in double precision, or fused into one multiply-add (the build turns contraction
+    // off), some values of r would give the number below.
+    const float product = static_cast<float>(span) * r;
+    const float scaled = product + static_cast<float>(lowerbound);
+    return static_cast<std::int16_t>(std::floor(scaled));
 }
 
 void PauseSeconds(Runtime& runtime, double seconds) {

@@ -39,12 +39,15 @@ void TamapickForm::runClickHandler(const std::function<void(Runtime&)>& draw) {
         DepthGuard& operator=(const DepthGuard&) = delete;
     } guard(depth_);
     deepest_ = std::max(deepest_, depth_);
+    runtime_.drawStarted();
     try {
         draw(runtime_);
     } catch (const WindowClosed&) {
         // The window is gone: this draw stops where it stood, and each draw it interrupted
-        // stops at its own pause as the stack unwinds.
+        // stops at its own pause as the stack unwinds. None of them has a result to tell.
+        return;
     }
+    runtime_.drawEnded();
 }
 
 }  // namespace tamapick

@@ -84,8 +84,8 @@ void FakeRuntime::processPendingEvents(double deadline) {
     if (dispatchNextDueBy(deadline)) {
         return;
     }
-    // Nothing is due before the deadline: sleep through to it.
-    now_ = std::max(now_, deadline);
+    // Nothing is due before the deadline: sleep through to it, or a tick towards it.
+    now_ = std::max(now_, tick_ > 0 ? std::min(deadline, now_ + tick_) : deadline);
 }
 
 void FakeRuntime::soundBeep() {
@@ -94,6 +94,14 @@ void FakeRuntime::soundBeep() {
     }
     ++beepCount_;
     if (keepLog_) beeps_.push_back({now_, writes_.size()});
+}
+
+void FakeRuntime::drawStarted() {
+    if (keepLog_) drawStarts_.push_back({now_, writes_.size(), beepCount_, captions_});
+}
+
+void FakeRuntime::drawEnded() {
+    if (keepLog_) drawEnds_.push_back({now_, writes_.size(), beepCount_, captions_});
 }
 
 }  // namespace tamapick

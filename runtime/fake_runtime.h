@@ -27,6 +27,13 @@ public:
         double time;
         std::size_t writesBefore;  // how many caption writes came before it
     };
+    // A draw's start or end as the core reported it, with the captions standing at that moment.
+    struct DrawMark {
+        double time;
+        std::size_t writesBefore;
+        int beepsBefore;
+        std::array<std::string, 10> captions;
+    };
 
     FakeRuntime();
 
@@ -43,6 +50,9 @@ public:
     void setWallClock(double secondsSinceMidnight);
     // The wall clock is set forward (or back, if negative) by `delta` at simulated time `at`.
     void scriptWallClockJump(double at, double delta);
+    // A waiting pause moves the clock on by at most `tick` per wait instead of straight to its
+    // deadline, as a real clock read in a loop would: a pause that ends early then shows.
+    void setClockTick(double tick) { tick_ = tick; }
 
     // Keep (the default) or stop keeping the log of caption writes and beeps; long storms turn it
     // off and count instead.
@@ -60,6 +70,8 @@ public:
     int seedings() const { return seedings_; }
     int pumps() const { return pumps_; }
     int writesAfterClose() const { return writesAfterClose_; }
+    const std::vector<DrawMark>& drawStarts() const { return drawStarts_; }
+    const std::vector<DrawMark>& drawEnds() const { return drawEnds_; }
     int beepsAfterClose() const { return beepsAfterClose_; }
     // The time of day now, wrapping at midnight, moved by scripted jumps.
     double wallClock() const;
@@ -68,6 +80,8 @@ public:
         writes_.clear();
         beeps_.clear();
         beepCount_ = 0;
+        drawStarts_.clear();
+        drawEnds_.clear();
     }
 
     // --- Runtime ---
@@ -77,12 +91,15 @@ public:
     double now() const override { return now_; }
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
+    void drawStarted() override;
+    void drawEnded() override;
     bool closing() const override { return closing_; }
 
 private:
     bool dispatchNextDueBy(double limit);
 
     double now_ = 0.0;
+    double tick_ = 0.0;
     bool closing_ = false;
     double wallAtZero_ = 12 * 3600.0;
     double wallShift_ = 0.0;
@@ -93,6 +110,8 @@ private:
     std::array<std::string, 10> captions_{};
     std::vector<CaptionWrite> writes_;
     std::vector<Beep> beeps_;
+    std::vector<DrawMark> drawStarts_;
+    std::vector<DrawMark> drawEnds_;
     bool keepLog_ = true;
     int beepCount_ = 0;
     int randomDraws_ = 0;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTimer>
 #include <chrono>
@@ -23,7 +24,14 @@ std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(labe
 
 }  // namespace
 
-QtRuntime::QtRuntime() = default;
+QtRuntime::QtRuntime()
+    : beep_(QCoreApplication::applicationName().toStdString(), QGuiApplication::desktopFileName().toStdString(),
+            [] { QApplication::beep(); }) {}
+
+void QtRuntime::markClosing() {
+    closing_ = true;
+    beep_.silence();
+}
 
 void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_.at(slot(label)) = widget; }
 
@@ -64,7 +72,19 @@ void QtRuntime::processPendingEvents(double deadline) {
 
 void QtRuntime::soundBeep() {
     ++beeps_;
-    QApplication::beep();
+    beep_.play();
+}
+
+void QtRuntime::drawStarted() {
+    // The sound server is connected when the first draw starts, in the background: the shortest
+    // draw runs 2.46 s before its beep, time enough for a fresh connection (about a second), and
+    // a window opened and closed without a draw never loads the sound server's libraries.
+    beep_.prepare();
+    if (drawObserver_ != nullptr) drawObserver_->drawStarted();
+}
+
+void QtRuntime::drawEnded() {
+    if (drawObserver_ != nullptr) drawObserver_->drawEnded();
 }
 
 }  // namespace tamapick

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <array>
 
+#include "runtime/desktop_beep.h"
 #include "runtime/precise_sleep.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime.h"
@@ -11,6 +12,15 @@ class QLabel;
 
 namespace tamapick {
 
+// Told when a draw begins and when it has run to its end; the window uses it to tell assistive
+// technology about the draw.
+class DrawObserver {
+public:
+    virtual ~DrawObserver() = default;
+    virtual void drawStarted() = 0;
+    virtual void drawEnded() = 0;
+};
+
 // The runtime services on Qt, for the real program.
 class QtRuntime final : public Runtime {
 public:
@@ -18,8 +28,9 @@ public:
 
     // The label widget that receives the captions of `label`.
     void attachLabel(Label label, QLabel* widget);
-    // Called when the window closes: pauses end at once and draws unwind.
-    void markClosing() { closing_ = true; }
+    // Called when the window closes: pauses end at once, draws unwind and nothing sounds.
+    void markClosing();
+    void observeDraws(DrawObserver* observer) { drawObserver_ = observer; }
 
     void setCaption(Label label, std::string_view utf8) override;
     void seedRandomFromClock() override;
@@ -27,15 +38,19 @@ public:
     double now() const override;
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
+    void drawStarted() override;
+    void drawEnded() override;
     bool closing() const override { return closing_; }
 
-    // How many beeps have sounded, for the tests: the platform's beep itself cannot be observed.
+    // How many beeps the draws have asked for.
     int beepsSounded() const { return beeps_; }
 
 private:
     std::array<QPointer<QLabel>, 9> labels_{};
     RandomSource random_;
     PreciseSleeper sleeper_;
+    DrawObserver* drawObserver_ = nullptr;
+    DesktopBeep beep_;
     bool closing_ = false;
     int beeps_ = 0;
 };

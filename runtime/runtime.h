@@ -50,6 +50,13 @@ public:
     // The platform's default alert sound, once.
     virtual void soundBeep() = 0;
 
+    // A click handler's draw begins, before its first caption; and it has run to its end, after
+    // its closing remark. Nested draws tell both of their own; a draw cut short by the close
+    // never ends here. The window tells assistive technology the result at the end, once, rather
+    // than every flicker of the reels on the way.
+    virtual void drawStarted() = 0;
+    virtual void drawEnded() = 0;
+
     // True once the window is gone: pauses end at once and the draws unwind without
     // writing anything more.
     virtual bool closing() const = 0;

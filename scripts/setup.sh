@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what tamapick needs to build, run and test on Debian 12, only where it is missing.
+# Installs what tamapick needs to build, run, test and package on Debian 12, only where it is
+# missing. Further packages named on the command line are installed the same way.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,11 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth x11-apps imagemagick xdotool strace
   desktop-file-utils appstream llvm
+  dpkg-dev file lintian man-db
+  at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
+  libcanberra-dev libcanberra-pulse sound-theme-freedesktop
+  pulseaudio pulseaudio-utils weston qt6-wayland
+  "$@"
 )
 
 missing=()

@@ -1,5 +1,5 @@
 // The bitmap icons drawn at build time from the window icon's vector source: the Windows .ico
-// (read back with Qt's own reader, an independent parser of the format) and the theme's PNG.
+// (read back with Qt's own reader, an independent parser of the format) and the theme's PNGs.
 #include <QImageReader>
 #include <QtTest>
 
@@ -73,10 +73,19 @@ private slots:
         QCOMPARE(QColor(found->pixel(6, 21)), QColor(0x9C, 0x61, 0x00));
     }
 
-    void theThemeIconIsTheSourceAtFortyEightPixels() {
-        const QImage png(QStringLiteral(THEME_PNG));
-        QCOMPARE(png.size(), QSize(kThemeIconSize, kThemeIconSize));
-        QVERIFY(png.convertToFormat(QImage::Format_ARGB32) == sourceAt(kThemeIconSize));
+    // Catches a theme bitmap of the wrong size (the desktop would show it in the wrong folder's
+    // place, blurred) or drawn from anything but the one source.
+    void theThemeIconsAreTheSourceAtEachSize_data() {
+        QTest::addColumn<int>("side");
+        for (const int side : {THEME_PNG_SIZES}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 x %1").arg(side))) << side;
+        }
+    }
+    void theThemeIconsAreTheSourceAtEachSize() {
+        QFETCH(int, side);
+        const QImage png(QStringLiteral(THEME_PNG_DIR "/tamapick-%1.png").arg(side));
+        QCOMPARE(png.size(), QSize(side, side));
+        QVERIFY(png.convertToFormat(QImage::Format_ARGB32) == sourceAt(side));
     }
 };
 

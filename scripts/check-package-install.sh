@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Installs the Debian package on a fresh, minimal Debian 12 and uses it as a player would: apt
+# pulls in what it needs, the program starts from the player's PATH and shows its window, the menu
+# entry validates where it is installed, the manual page reads, and purging leaves no file behind.
+#   bash scripts/check-package-install.sh [package.deb]    (default: the one in build-package/)
+# Runs as root and downloads a minimal Debian 12 (about 100 MB with the packages it installs), so it
+# is not part of the test suite. Everything happens in a scratch folder that is removed at the end.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "run as root: it builds a Debian system in a chroot" >&2
+  exit 1
+fi
+package=${1:-}
+if [ -z "$package" ]; then
+  package=$(find build-package -maxdepth 1 -name 'tamapick_*.deb' 2>/dev/null | head -n 1)
+fi
+if [ ! -f "${package:-}" ]; then
+  echo "no package: run bash scripts/package.sh first, or name the .deb" >&2
+  exit 1
+fi
+bash scripts/setup.sh debootstrap
+
+root=$(mktemp -d /tmp/tamapick-debian.XXXXXX)
+chmod 755 "$root"  # apt downloads as the user _apt, who must reach the lists
+mounts=(proc sys dev dev/pts)
+cleanup() {
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+    if mountpoint -q "$root/${mounts[i]}"; then
+      umount "$root/${mounts[i]}" || umount -l "$root/${mounts[i]}"
+    fi
+  done
+  # --one-file-system: should an unmount have failed, never reach into the host's /dev or /proc.
+  rm -rf --one-file-system "$root"
+}
+trap cleanup EXIT
+
+step() { printf '\n== %s\n' "$*"; }
+in_chroot() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive \
+    PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+# A login shell, as a desktop session starts one (its PATH has /usr/games), in a UTF-8 locale as
+# desktop sessions have.
+as_player() { in_chroot runuser -l player -c "export LANG=C.UTF-8; $*"; }
+# Every file on the system outside the folders that only hold apt's and dpkg's own bookkeeping,
+# caches and logs.
+snapshot() {
+  in_chroot find / -xdev \( -path /tmp -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /var/cache \
+    -o -path /var/log -o -path /root -o -path /home \) -prune -o -print | sort
+}
+
+step "A minimal Debian 12 (debootstrap --variant=minbase bookworm) in $root"
+debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$root.log" 2>&1 ||
+  { tail -n 20 "$root.log"; exit 1; }
+rm -f "$root.log"
+mount -t proc proc "$root/proc"
+mount -t sysfs sysfs "$root/sys"
+mount --bind /dev "$root/dev"
+mount --bind /dev/pts "$root/dev/pts"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+in_chroot useradd --create-home --shell /bin/bash player
+in_chroot apt-get update -qq
+before=$(snapshot)
+
+step "The tools this check uses (not the package's dependencies)"
+in_chroot apt-get install -y -qq --no-install-recommends xvfb xauth xdotool x11-apps \
+  desktop-file-utils man-db >/dev/null
+
+step "apt-get install ./$(basename "$package")"
+cp "$package" "$root/tmp/"
+in_chroot apt-get install -y "/tmp/$(basename "$package")" >"$root/tmp/install.log"
+grep -E 'NEW packages|newly installed|^  ' "$root/tmp/install.log"
+in_chroot dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-gothic \
+  sound-theme-freedesktop libcanberra-pulse qt6-wayland libqt6widgets6 libqt6svg6
+
+step "tamapick from the player's PATH, on a virtual screen"
+cat >"$root/tmp/show-window.sh" <<'EOF'
+status=0
+pass() { echo "ok: $*"; }
+fail() { echo "FAILED: $*"; status=1; }
+echo "tamapick is $(command -v tamapick)"
+tamapick 2>/tmp/tamapick.stderr &
+program=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --class tamapick | head -n 1)
+if [ -z "$window" ]; then
+  fail "no tamapick window within 20 s"
+  exit 1
+fi
+pass "window shown: \"$(xdotool getwindowname "$window")\", $(xdotool getwindowgeometry "$window" | grep Geometry)"
+sleep 1  # let the first paint land
+# The window's pixels, to tell a still window from a drawing one.
+picture() { xwd -silent -id "$window" | md5sum; }
+idle1=$(picture); sleep 0.5; idle2=$(picture)
+[ "$idle1" = "$idle2" ] && pass "before any key, the window stands still" || fail "the window changes by itself"
+# Space presses the focused button, ミニロト, whose draw flickers the reels in the balloons.
+xdotool windowfocus "$window" key space
+sleep 1
+draw1=$(picture); sleep 0.3; draw2=$(picture)
+[ "$draw1" != "$draw2" ] && pass "after Space the window is drawing (the Mini Loto reels flicker)" ||
+  fail "Space started no draw"
+sleep 2
+kill -0 "$program" && pass "still running 3 s into the draw" || fail "the program ended during the draw"
+kill "$program"
+wait "$program" || true
+if [ -s /tmp/tamapick.stderr ]; then echo "stderr:"; cat /tmp/tamapick.stderr; else echo "stderr: (empty)"; fi
+exit "$status"
+EOF
+as_player 'xvfb-run -a -s "-screen 0 640x480x24" bash /tmp/show-window.sh'
+
+step "The menu entry, validated where it is installed"
+entry=/usr/share/applications/io.github.tamapick.tamapick.desktop
+in_chroot desktop-file-validate "$entry" && echo "desktop-file-validate $entry: no complaint"
+in_chroot grep -E '^(Name|Name\[ja\]|Exec|Icon|StartupWMClass)=' "$entry"
+in_chroot find /usr/share/icons/hicolor -name 'io.github.tamapick.tamapick.*' | sort
+
+step "man 6 tamapick"
+as_player 'MANWIDTH=80 man 6 tamapick 2>&1'
+
+step "What the run left in the player's home (the program itself writes no file)"
+in_chroot find /home/player -mindepth 1 -newer /tmp/show-window.sh | sort | sed 's/^/  /'
+
+step "apt-get purge tamapick"
+files=$(in_chroot dpkg-query -L tamapick)
+in_chroot apt-get purge -y -qq tamapick >/dev/null
+left=0
+while read -r path; do
+  if [ -f "$root$path" ]; then
+    echo "left behind: $path"
+    left=1
+  fi
+done <<<"$files"
+named=$(in_chroot find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print)
+if [ -n "$named" ]; then
+  echo "left behind: $named"
+  left=1
+fi
+if [ "$left" -eq 0 ]; then
+  echo "no file left behind: none of the package's $(wc -l <<<"$files") paths remains, and no file"
+  echo "anywhere on the system is named after tamapick"
+fi
+
+step "apt-get purge --autoremove: the check's tools, and with them every dependency"
+tools=(xvfb xauth xdotool x11-apps desktop-file-utils man-db)
+in_chroot apt-get purge --autoremove -y -qq "${tools[@]}" >/dev/null
+# Files the fresh system did not have, leaving out /run (runtime state, emptied at boot).
+extra=$(comm -13 <(echo "$before") <(snapshot) | grep -v '^/run/' || true)
+if [ -n "$extra" ]; then
+  echo "not on the fresh system, left by the removed dependencies (none of them tamapick's):"
+  echo "$extra" | sed 's/^/  /'
+else
+  echo "the system holds exactly the files the fresh system held"
+fi
+exit "$left"
