@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <ctime>
+#elif defined(_WIN32)
+#include "runtime/precise_sleep_windows.h"
 #endif
 
 namespace tamapick {
@@ -15,7 +17,8 @@ namespace tamapick {
 namespace {
 
 // Sleeps until `wakeAt` on the monotonic clock (steady_clock's own clock on Linux), with the
-// kernel's timer slack (50 us by default) cut to a microsecond for just this sleep.
+// kernel's timer slack (50 us by default) cut to a microsecond for just this sleep. Windows has
+// its own timer for this.
 void sleepOnMonotonicClock(PreciseSleeper::Clock::time_point wakeAt) {
 #if defined(__linux__)
     const auto sinceEpoch = std::chrono::duration_cast<std::chrono::nanoseconds>(wakeAt.time_since_epoch());
@@ -27,6 +30,8 @@ void sleepOnMonotonicClock(PreciseSleeper::Clock::time_point wakeAt) {
     while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
     }
     if (usualSlack > 0) prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(usualSlack), 0, 0, 0);
+#elif defined(_WIN32)
+    sleepOnWindowsTimer(wakeAt);
 #else
     std::this_thread::sleep_until(wakeAt);
 #endif
