@@ -20,14 +20,8 @@ jobs="${JOBS:-$(nproc)}"
 build_dir="$root/build-windows"
 dist_dir="$root/dist"
 
-step_started=0
-step() {
-  step_started=$SECONDS
-  echo "== $*"
-}
-step_done() {
-  echo "   done in $((SECONDS - step_started)) s"
-}
+# shellcheck source=steps.sh
+source "$root/scripts/windows/steps.sh"
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -29,14 +29,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-step_started=0
-step() {
-  step_started=$SECONDS
-  echo "== $*"
-}
-step_done() {
-  echo "   done in $((SECONDS - step_started)) s"
-}
+# shellcheck source=steps.sh
+source "$root/scripts/windows/steps.sh"
 
 step "The executable"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
