@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "caption_checks.h"
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 namespace tamapick::testing {
 

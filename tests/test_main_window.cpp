@@ -10,7 +10,7 @@
 #include "app/window_design.h"
 #include "draws/tamapick_form.h"
 #include "effects/remarks.h"
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 using namespace tamapick;
 

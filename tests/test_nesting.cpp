@@ -6,7 +6,7 @@
 
 #include "caption_checks.h"
 #include "draws/tamapick_form.h"
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;

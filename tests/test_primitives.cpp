@@ -5,7 +5,7 @@
 #include <map>
 
 #include "draws/primitives.h"
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 using namespace tamapick;
 

@@ -3,7 +3,7 @@
 
 #include "caption_checks.h"
 #include "effects/remarks.h"
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;

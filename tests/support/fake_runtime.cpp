@@ -1,4 +1,4 @@
-#include "runtime/fake_runtime.h"
+#include "fake_runtime.h"
 
 #include <algorithm>
 #include <cmath>
