@@ -1,7 +1,6 @@
 #include "fake_runtime.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -21,18 +20,6 @@ void FakeRuntime::scriptEvent(double at, std::function<void()> handler) {
 
 void FakeRuntime::scriptClose(double at) {
     scriptEvent(at, [this] { closing_ = true; });
-}
-
-void FakeRuntime::setWallClock(double secondsSinceMidnight) { wallAtZero_ = secondsSinceMidnight; }
-
-void FakeRuntime::scriptWallClockJump(double at, double delta) {
-    scriptEvent(at, [this, delta] { wallShift_ += delta; });
-}
-
-double FakeRuntime::wallClock() const {
-    constexpr double kDay = 24 * 3600.0;
-    const double t = std::fmod(wallAtZero_ + wallShift_ + now_, kDay);
-    return t < 0 ? t + kDay : t;
 }
 
 const std::string& FakeRuntime::caption(Label label) const {

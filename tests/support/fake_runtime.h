@@ -13,9 +13,9 @@
 
 namespace tamapick {
 
-// A runtime on a simulated clock for the tests and benchmarks. Time advances only while a
-// pause waits; events scripted for a simulated instant (clicks, the close, wall-clock jumps)
-// are dispatched inside whichever pause is waiting then, so nested draws replay exactly.
+// A runtime on a simulated clock for the tests. Time advances only while a pause waits; events
+// scripted for a simulated instant (clicks, the close) are dispatched inside whichever pause is
+// waiting then, so nested draws replay exactly.
 class FakeRuntime final : public Runtime {
 public:
     struct CaptionWrite {
@@ -46,10 +46,6 @@ public:
     void scriptEvent(double at, std::function<void()> handler);
     // The window closes at simulated time `at`.
     void scriptClose(double at);
-    // The time of day (seconds since local midnight) at simulated time 0.
-    void setWallClock(double secondsSinceMidnight);
-    // The wall clock is set forward (or back, if negative) by `delta` at simulated time `at`.
-    void scriptWallClockJump(double at, double delta);
     // A waiting pause moves the clock on by at most `tick` per wait instead of straight to its
     // deadline, as a real clock read in a loop would: a pause that ends early then shows.
     void setClockTick(double tick) { tick_ = tick; }
@@ -73,8 +69,6 @@ public:
     const std::vector<DrawMark>& drawStarts() const { return drawStarts_; }
     const std::vector<DrawMark>& drawEnds() const { return drawEnds_; }
     int beepsAfterClose() const { return beepsAfterClose_; }
-    // The time of day now, wrapping at midnight, moved by scripted jumps.
-    double wallClock() const;
     // Forgets the recorded writes and beeps (the captions stay), to keep long runs small.
     void clearLog() {
         writes_.clear();
@@ -101,8 +95,6 @@ private:
     double now_ = 0.0;
     double tick_ = 0.0;
     bool closing_ = false;
-    double wallAtZero_ = 12 * 3600.0;
-    double wallShift_ = 0.0;
     std::multimap<std::pair<double, std::uint64_t>, std::function<void()>> events_;
     std::uint64_t nextOrder_ = 0;
     std::deque<float> scriptedRandom_;
