@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/qt_runtime.h"
+#include "runtime/runtime.h"
 
 class QLabel;
 class QWidget;
@@ -19,15 +19,16 @@ namespace tamapick {
 // numbers it left, and the result is announced once, as the window then reads: the draw's own
 // headline, the numbers from left to right and the closing remark. A draw cut short by the close
 // announces nothing. While any draw runs the window is busy.
-class DrawAnnouncer final : public DrawObserver {
+class DrawAnnouncer {
 public:
     explicit DrawAnnouncer(QWidget& window);
 
     // The labels the announcement is read from; a number label gets its fixed name here.
     void attachLabel(Label label, QLabel* widget);
 
-    void drawStarted() override;
-    void drawEnded() override;
+    // Told by the runtime when a draw begins and when it has run to its end.
+    void drawStarted();
+    void drawEnded();
 
     bool busy() const { return !headlines_.empty(); }
 

@@ -16,7 +16,7 @@ namespace tamapick {
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::fromLatin1(kBackgroundPicture)) {
     installAccessibleInterfaces();
-    runtime_.observeDraws(&drawAnnouncer_);
+    runtime_.observeDraws([this] { drawAnnouncer_.drawStarted(); }, [this] { drawAnnouncer_.drawEnded(); });
     setObjectName(QStringLiteral("tamapick"));
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     setWindowIcon(windowIconFromSource(QString::fromLatin1(kWindowIcon)));

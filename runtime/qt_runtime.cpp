@@ -80,11 +80,11 @@ void QtRuntime::drawStarted() {
     // draw runs 2.46 s before its beep, time enough for a fresh connection (about a second), and
     // a window opened and closed without a draw never loads the sound server's libraries.
     beep_.prepare();
-    if (drawObserver_ != nullptr) drawObserver_->drawStarted();
+    if (drawStartedListener_) drawStartedListener_();
 }
 
 void QtRuntime::drawEnded() {
-    if (drawObserver_ != nullptr) drawObserver_->drawEnded();
+    if (drawEndedListener_) drawEndedListener_();
 }
 
 }  // namespace tamapick

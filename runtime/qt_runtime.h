@@ -2,6 +2,8 @@
 
 #include <QPointer>
 #include <array>
+#include <functional>
+#include <utility>
 
 #include "runtime/desktop_beep.h"
 #include "runtime/precise_sleep.h"
@@ -12,15 +14,6 @@ class QLabel;
 
 namespace tamapick {
 
-// Told when a draw begins and when it has run to its end; the window uses it to tell assistive
-// technology about the draw.
-class DrawObserver {
-public:
-    virtual ~DrawObserver() = default;
-    virtual void drawStarted() = 0;
-    virtual void drawEnded() = 0;
-};
-
 // The runtime services on Qt, for the real program.
 class QtRuntime final : public Runtime {
 public:
@@ -30,7 +23,12 @@ public:
     void attachLabel(Label label, QLabel* widget);
     // Called when the window closes: pauses end at once, draws unwind and nothing sounds.
     void markClosing();
-    void observeDraws(DrawObserver* observer) { drawObserver_ = observer; }
+    // Passes on each drawStarted and drawEnded of the draws; the window tells assistive
+    // technology about the draw from them.
+    void observeDraws(std::function<void()> started, std::function<void()> ended) {
+        drawStartedListener_ = std::move(started);
+        drawEndedListener_ = std::move(ended);
+    }
 
     void setCaption(Label label, std::string_view utf8) override;
     void seedRandomFromClock() override;
@@ -49,7 +47,8 @@ private:
     std::array<QPointer<QLabel>, 9> labels_{};
     RandomSource random_;
     PreciseSleeper sleeper_;
-    DrawObserver* drawObserver_ = nullptr;
+    std::function<void()> drawStartedListener_;
+    std::function<void()> drawEndedListener_;
     DesktopBeep beep_;
     bool closing_ = false;
     int beeps_ = 0;
