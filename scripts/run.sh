@@ -2,7 +2,7 @@
 # Builds tamapick if needed and starts it. Without a display it runs on a virtual one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh >/dev/null
+bash scripts/build.sh --quiet
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting tamapick under xvfb-run (invisible; for screenshots and checks)." >&2
   exec xvfb-run -a -s "-screen 0 1024x768x24" build/tamapick

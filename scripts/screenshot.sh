@@ -10,7 +10,7 @@ output=docs/screenshot.png
 draw_seconds=12
 
 if [ "${1:-}" != "--on-this-display" ]; then
-  bash scripts/build.sh >/dev/null
+  bash scripts/build.sh --quiet
   mkdir -p docs
   exec xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display
 fi
@@ -20,7 +20,18 @@ program=$!
 trap 'kill "$program" 2>/dev/null || true' EXIT
 
 # The program's X class is its application name; wait for its window to be mapped.
-window=$(timeout 20 xdotool search --sync --onlyvisible --class tamapick | head -n 1)
+window_wait=20
+window=$(timeout "$window_wait" xdotool search --sync --onlyvisible --class tamapick | head -n 1) || true
+if [ -z "$window" ]; then
+  if ! kill -0 "$program" 2>/dev/null; then
+    status=0
+    wait "$program" || status=$?
+    echo "screenshot.sh: tamapick exited (status $status) before its window appeared" >&2
+  else
+    echo "screenshot.sh: no tamapick window appeared within $window_wait s (xdotool search timed out)" >&2
+  fi
+  exit 1
+fi
 eval "$(xdotool getwindowgeometry --shell "$window")"  # sets X, Y, WIDTH, HEIGHT
 sleep 1  # let the first paint land
 
