@@ -138,14 +138,6 @@ private slots:
         QVERIFY(fake.pumps() <= 2);
     }
 
-    void pauseWithAnIntegerDurationIsThePauseOfItsDoubleValue() {
-        FakeRuntime a;
-        FakeRuntime b;
-        PauseSeconds(a, 1);
-        PauseSeconds(b, 1.0);
-        QCOMPARE(a.now(), b.now());
-    }
-
     // A click due while the pause still has time runs inside it, and a handler that pauses
     // itself nests: the outer pause lasts its own time, measured from its own start.
     void clicksDueInsideAPauseRunBeforeItReturnsAndNest() {
@@ -172,27 +164,6 @@ private slots:
         fake.scriptEvent(0.05, [&] { PauseSeconds(fake, 3.0); });
         PauseSeconds(fake, 0.1);
         QCOMPARE(fake.now(), 3.05);
-    }
-
-    void wallClockChangesDoNotMoveAPause_data() {
-        QTest::addColumn<double>("wallAtStart");
-        QTest::addColumn<double>("jump");
-        QTest::newRow("across midnight") << 86399.95 << 0.0;
-        QTest::newRow("set forward one hour") << 43200.0 << 3600.0;
-        QTest::newRow("set back one hour") << 43200.0 << -3600.0;
-        QTest::newRow("set back across midnight") << 10.0 << -3600.0;
-    }
-    void wallClockChangesDoNotMoveAPause() {
-        QFETCH(double, wallAtStart);
-        QFETCH(double, jump);
-        FakeRuntime fake;
-        fake.setWallClock(wallAtStart);
-        fake.scriptWallClockJump(0.05, jump);
-        PauseSeconds(fake, 0.1);
-        QCOMPARE(fake.now(), 0.1);
-        // The wall clock did move (and wrapped), the pause did not follow it.
-        const double expectedWall = std::fmod(wallAtStart + jump + 0.1 + 86400.0, 86400.0);
-        QVERIFY(std::abs(fake.wallClock() - expectedWall) < 1e-6);
     }
 
     void aCloseDuringAPauseEndsItAtOnce() {
