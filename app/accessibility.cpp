@@ -5,21 +5,38 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStyle>
-#include <array>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
+#include "app/draw_announcer.h"
 #include "app/main_window.h"
+#include "app/window_design.h"
 
 namespace tamapick {
 
 namespace {
 
-// The window's controls in reading order. The balloons and bears are pictures only and are
-// left out; so is anything not listed here.
-constexpr std::array<const char*, 13> kReadingOrder{
-    "Label8", "Label1",     "Label2", "Label3",   "Label4",   "Label5", "Label6",
-    "Label7", "miniroto_0", "roto6",  "Numbers3", "Numbers4", "Label9",
-};
+// What the window's draw announcer knows, or nullptr once the window is being taken down (its
+// controls outlive the announcer by a moment then, and so do their interfaces).
+const DrawAnnouncer* announcerOf(const QWidget* window) {
+    const auto* mainWindow = qobject_cast<const MainWindow*>(window);
+    return mainWindow != nullptr ? &mainWindow->drawAnnouncer() : nullptr;
+}
+
+// The window's controls in reading order, as the window reads on screen: top to bottom, and left
+// to right along a row (the headline, the six numbers, the remark line, the buttons, the credit
+// line). The balloons and bears are pictures only and are left out.
+std::vector<const ControlDesign*> readingOrder() {
+    std::vector<const ControlDesign*> rows;
+    for (const ControlDesign& design : windowControls()) {
+        if (design.kind != ControlKind::Picture) rows.push_back(&design);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const ControlDesign* a, const ControlDesign* b) {
+        return std::pair(a->top, a->left) < std::pair(b->top, b->left);
+    });
+    return rows;
+}
 
 // The window: a frame named by its title, whose children follow the reading order rather than
 // the stacking order the controls were created in. Busy while a draw runs.
@@ -29,7 +46,8 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
-        state.busy = widget()->property(kDrawingProperty).toBool();
+        const DrawAnnouncer* announcer = announcerOf(widget());
+        state.busy = announcer != nullptr && announcer->busy();
         return state;
     }
     int childCount() const override { return static_cast<int>(children().size()); }
@@ -48,11 +66,12 @@ public:
 
 private:
     // Looked up on each call rather than kept: the interface may be asked for while the window
-    // is still being built.
+    // is still being built, or while it is taking its controls down.
     std::vector<QWidget*> children() const {
+        static const std::vector<const ControlDesign*> order = readingOrder();
         std::vector<QWidget*> listed;
-        for (const char* name : kReadingOrder) {
-            if (auto* control = widget()->findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly)) {
+        for (const ControlDesign* design : order) {
+            if (auto* control = widget()->findChild<QWidget*>(design->objectName(), Qt::FindDirectChildrenOnly)) {
                 listed.push_back(control);
             }
         }
@@ -64,7 +83,8 @@ private:
 // draw left there. Empty, it is out of view rather than a blank item.
 class NumberLabelAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit NumberLabelAccessible(QLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    NumberLabelAccessible(QLabel* label, int position)
+        : QAccessibleWidget(label, QAccessible::StaticText), position_(position) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -121,20 +141,22 @@ public:
     using QAccessibleWidget::text;
 
 private:
-    QString number() const { return widget()->property(kSettledNumberProperty).toString(); }
+    QString number() const {
+        const DrawAnnouncer* announcer = announcerOf(widget()->parentWidget());
+        return announcer != nullptr ? announcer->settledNumber(position_) : QString();
+    }
+
+    int position_;  // 1 to 6, left to right
 };
 
 QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object) {
+    if (auto* window = qobject_cast<MainWindow*>(object)) return new WindowAccessible(window);
     auto* widget = qobject_cast<QWidget*>(object);
-    if (widget == nullptr) return nullptr;
-    if (auto* window = dynamic_cast<MainWindow*>(widget)) return new WindowAccessible(window);
-    if (dynamic_cast<const MainWindow*>(widget->parentWidget()) == nullptr) return nullptr;
-    const QString name = widget->objectName();
-    if (name == QLatin1String(kAnnouncementBoxName)) return new QAccessibleWidget(widget, QAccessible::Notification);
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        for (int position = 1; position <= kNumberLabelCount; ++position) {
-            if (name == QStringLiteral("Label%1").arg(position)) return new NumberLabelAccessible(label);
-        }
+    const DrawAnnouncer* announcer = widget != nullptr ? announcerOf(widget->parentWidget()) : nullptr;
+    if (announcer == nullptr) return nullptr;
+    if (widget == announcer->announcementBox()) return new QAccessibleWidget(widget, QAccessible::Notification);
+    if (const int position = announcer->numberPositionOf(widget); position != 0) {
+        if (auto* label = qobject_cast<QLabel*>(widget)) return new NumberLabelAccessible(label, position);
     }
     return nullptr;  // Qt's own interface
 }

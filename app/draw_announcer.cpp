@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/accessibility.h"
 
 namespace tamapick {
 
@@ -22,7 +21,7 @@ DrawAnnouncer::DrawAnnouncer(QWidget& window) : window_(window) {
     // accessible-interface factory) that is shown again for every result. It is one pixel,
     // paints nothing and lets the mouse through: nobody sees it.
     announcementBox_ = new QWidget(&window);
-    announcementBox_->setObjectName(QLatin1String(kAnnouncementBoxName));
+    announcementBox_->setObjectName(QStringLiteral("announcement"));
     announcementBox_->setGeometry(0, 0, 1, 1);
     announcementBox_->setAttribute(Qt::WA_TransparentForMouseEvents);
     announcementBox_->hide();
@@ -35,6 +34,26 @@ void DrawAnnouncer::attachLabel(Label label, QLabel* widget) {
         // With a name of its own a label no longer reports each new text as a new name.
         widget->setAccessibleName(QStringLiteral("%1番目の数字").arg(labelNumber(label)));
     }
+}
+
+int DrawAnnouncer::numberPositionOf(const QWidget* widget) const {
+    for (int position = 1; position <= kNumberLabelCount; ++position) {
+        if (widget != nullptr && labels_.at(slot(numberLabel(position))).data() == widget) return position;
+    }
+    return 0;
+}
+
+QString DrawAnnouncer::settledNumber(int position) const {
+    return position >= 1 && position <= kNumberLabelCount ? settledNumbers_.at(static_cast<std::size_t>(position))
+                                                          : QString();
+}
+
+const QWidget* DrawAnnouncer::announcementBox() const {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    return announcementBox_;
+#else
+    return nullptr;
+#endif
 }
 
 void DrawAnnouncer::drawStarted() {
@@ -74,10 +93,11 @@ void DrawAnnouncer::settleNumbers() {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
         QLabel* widget = labels_.at(slot(numberLabel(position)));
         if (widget == nullptr) continue;
-        const QString before = widget->property(kSettledNumberProperty).toString();
+        QString& settled = settledNumbers_.at(static_cast<std::size_t>(position));
+        const QString before = settled;
         const QString now = widget->text();
         if (now == before) continue;
-        widget->setProperty(kSettledNumberProperty, now);
+        settled = now;
         // An empty label is out of view to assistive technology rather than a blank item.
         if (before.isEmpty()) {
             QAccessibleEvent shown(widget, QAccessible::ObjectShow);
@@ -93,7 +113,6 @@ void DrawAnnouncer::settleNumbers() {
 }
 
 void DrawAnnouncer::reportBusyChange() {
-    window_.setProperty(kDrawingProperty, busy());
     QAccessible::State changed;
     changed.busy = true;
     QAccessibleStateChangeEvent event(&window_, changed);

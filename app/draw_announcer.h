@@ -30,7 +30,15 @@ public:
     void drawStarted();
     void drawEnded();
 
+    // While any draw runs the window reports itself busy.
     bool busy() const { return !headlines_.empty(); }
+    // The position (1 to 6) of a number label attached here, or 0 for any other widget.
+    int numberPositionOf(const QWidget* widget) const;
+    // The number the last finished draw left in the number label at `position` ("" for none):
+    // what the label reports to assistive technology, rather than each flicker of its reel.
+    QString settledNumber(int position) const;
+    // The hidden notification that carries the announcements before Qt 6.8; nullptr after.
+    const QWidget* announcementBox() const;
 
 private:
     QString textOf(Label label) const;
@@ -41,6 +49,7 @@ private:
 
     QWidget& window_;
     std::array<QPointer<QLabel>, 9> labels_{};
+    std::array<QString, kNumberLabelCount + 1> settledNumbers_{};  // by position, from 1
     // One entry per running draw, innermost last: its headline, once a draw nested in it may
     // have put its own into the headline label.
     std::vector<std::optional<QString>> headlines_;

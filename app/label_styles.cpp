@@ -78,32 +78,67 @@ QFont fontOf(const QString& face, int pixelSize, bool bold) {
     return font;
 }
 
-void setTransparent(QLabel& label, const QColor& text) {
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, text);
-    label.setPalette(palette);
-    label.setAutoFillBackground(false);
-    label.setAttribute(Qt::WA_TranslucentBackground);
+// Where a style's text colour comes from: a colour of its own, or one of the desktop's.
+enum class TextColour { Own, SystemWindowText, SystemMenuText };
+
+// How each label style looks, one row a style.
+struct StyleLook {
+    LabelStyle style;
+    // The face, or nullptr for the window's default font (the credit line's).
+    QString (*face)();
+    int pixelSize;
+    bool bold;
+    bool fixedPitch;
+    TextColour textColour;
+    QRgb ownColour;  // for TextColour::Own
+    // Opaque labels fill their box with the desktop's window-background colour; the others
+    // show only their text over the background picture.
+    bool opaque;
+    Qt::Alignment alignment;
+};
+
+// clang-format off
+constexpr StyleLook kLooks[] = {
+//   style                   face                       pixels           bold   fixed  text colour                    own       opaque alignment
+    {LabelStyle::Headline,   japaneseProportionalFace,  kHeadlinePixels, true,  false, TextColour::Own,               0x8080FF, false, Qt::AlignHCenter | Qt::AlignTop},
+    // The remark line's colour is the desktop's menu-text colour because the window's design
+    // names that system colour for it, not a colour of its own; so it follows the desktop's
+    // theme. Qt keeps no menu-text role of its own: it is the text colour of the menu palette.
+    {LabelStyle::RemarkLine, japaneseProportionalFace,  kRemarkPixels,   false, false, TextColour::SystemMenuText,    0,        false, Qt::AlignHCenter | Qt::AlignTop},
+    // The only opaque labels: a box in the window-background colour inside the balloon.
+    {LabelStyle::Number,     boldFixedPitchFace,        kNumberPixels,   true,  true,  TextColour::SystemWindowText,  0,        true,  Qt::AlignHCenter | Qt::AlignTop},
+    {LabelStyle::Credit,     nullptr,                   0,               false, false, TextColour::Own,               0xFFFFFF, false, Qt::AlignLeft | Qt::AlignTop},
+    {LabelStyle::None,       nullptr,                   0,               false, false, TextColour::Own,               0xFFFFFF, false, Qt::AlignLeft | Qt::AlignTop},
+};
+// clang-format on
+
+const StyleLook& lookOf(LabelStyle style) {
+    for (const StyleLook& look : kLooks) {
+        if (look.style == style) return look;
+    }
+    return kLooks[std::size(kLooks) - 1];
+}
+
+QColor textColourOf(const StyleLook& look) {
+    switch (look.textColour) {
+        case TextColour::SystemWindowText:
+            return QApplication::palette().color(QPalette::Text);
+        case TextColour::SystemMenuText:
+            return QApplication::palette("QMenu").color(QPalette::WindowText);
+        case TextColour::Own:
+            break;
+    }
+    return QColor(look.ownColour);
 }
 
 }  // namespace
 
 QFont labelFont(LabelStyle style) {
-    switch (style) {
-        case LabelStyle::Headline:
-            return fontOf(japaneseProportionalFace(), kHeadlinePixels, true);
-        case LabelStyle::RemarkLine:
-            return fontOf(japaneseProportionalFace(), kRemarkPixels, false);
-        case LabelStyle::Number: {
-            QFont font = fontOf(boldFixedPitchFace(), kNumberPixels, true);
-            font.setStyleHint(QFont::TypeWriter);
-            return font;
-        }
-        case LabelStyle::Credit:
-        case LabelStyle::None:
-            break;
-    }
-    return windowDefaultFont();
+    const StyleLook& look = lookOf(style);
+    if (look.face == nullptr) return windowDefaultFont();
+    QFont font = fontOf(look.face(), look.pixelSize, look.bold);
+    if (look.fixedPitch) font.setStyleHint(QFont::TypeWriter);
+    return font;
 }
 
 QFont windowDefaultFont() {
@@ -124,38 +159,18 @@ QFont windowDefaultFont() {
 }
 
 void applyLabelStyle(QLabel& label, LabelStyle style) {
+    const StyleLook& look = lookOf(style);
     // Labels keep their designed box: long captions wrap inside it and are clipped at its edges.
     label.setWordWrap(true);
-    if (style != LabelStyle::Credit && style != LabelStyle::None) {
-        label.setFont(labelFont(style));  // the credit line keeps the window's default font
-    }
+    if (look.face != nullptr) label.setFont(labelFont(style));  // else the window's default font
     label.setTextFormat(Qt::PlainText);
-    switch (style) {
-        case LabelStyle::Headline:
-            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            setTransparent(label, QColor(0x80, 0x80, 0xFF));
-            break;
-        case LabelStyle::RemarkLine:
-            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            setTransparent(label, QApplication::palette("QMenu").color(QPalette::WindowText));
-            break;
-        case LabelStyle::Number: {
-            // The only opaque labels: a box in the window-background colour inside the balloon.
-            label.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-            QPalette palette = label.palette();
-            const QPalette system = QApplication::palette();
-            palette.setColor(QPalette::Window, system.color(QPalette::Base));
-            palette.setColor(QPalette::WindowText, system.color(QPalette::Text));
-            label.setPalette(palette);
-            label.setAutoFillBackground(true);
-            break;
-        }
-        case LabelStyle::Credit:
-        case LabelStyle::None:
-            label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            setTransparent(label, Qt::white);
-            break;
-    }
+    label.setAlignment(look.alignment);
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, textColourOf(look));
+    if (look.opaque) palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
+    label.setPalette(palette);
+    label.setAutoFillBackground(look.opaque);
+    if (!look.opaque) label.setAttribute(Qt::WA_TranslucentBackground);
 }
 
 }  // namespace tamapick

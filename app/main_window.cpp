@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <cstdint>
 #include <map>
 
 #include "app/accessibility.h"
@@ -64,14 +65,11 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
         case ControlKind::Label: {
             auto* label = new QLabel(content, this);
             applyLabelStyle(*label, design.style);
-            const QString name = QString::fromLatin1(design.name);
-            for (int n = labelNumber(Label::Label1); n <= labelNumber(Label::Label8); ++n) {
-                if (name == QStringLiteral("Label%1").arg(n)) {
-                    // Named first: the label's accessible interface is chosen by its name.
-                    label->setObjectName(name);
-                    runtime_.attachLabel(static_cast<Label>(n), label);
-                    drawAnnouncer_.attachLabel(static_cast<Label>(n), label);
-                }
+            if (design.wiring.label) {
+                // Attached before anything can ask for the label's accessible interface, which
+                // is chosen by what the announcer knows of the label.
+                runtime_.attachLabel(*design.wiring.label, label);
+                drawAnnouncer_.attachLabel(*design.wiring.label, label);
             }
             control = label;
             break;
@@ -88,17 +86,10 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
 void MainWindow::wireButton(QPushButton* button, const ControlDesign& design) {
     // Enter clicks the focused button, as Space does.
     button->setAutoDefault(true);
-    const QString name = QString::fromLatin1(design.name);
-    if (name == QLatin1String("miniroto")) {
-        const auto index = static_cast<std::int16_t>(design.index);
-        connect(button, &QPushButton::clicked, this, [this, index] { form_.miniroto_Click(index); });
-    } else if (name == QLatin1String("roto6")) {
-        connect(button, &QPushButton::clicked, this, [this] { form_.roto6_Click(); });
-    } else if (name == QLatin1String("Numbers3")) {
-        connect(button, &QPushButton::clicked, this, [this] { form_.Numbers3_Click(); });
-    } else if (name == QLatin1String("Numbers4")) {
-        connect(button, &QPushButton::clicked, this, [this] { form_.Numbers4_Click(); });
-    }
+    if (design.wiring.click == nullptr) return;
+    const ClickHandler click = design.wiring.click;
+    const auto index = static_cast<std::int16_t>(design.index);
+    connect(button, &QPushButton::clicked, this, [this, click, index] { click(form_, index); });
 }
 
 void MainWindow::paintEvent(QPaintEvent* /*event*/) {

@@ -16,12 +16,15 @@ namespace tamapick {
 // The one window, `tamapick`, built by walking the design table; it wires each button's click
 // to its handler and otherwise only shows what the handlers write.
 class MainWindow : public QWidget {
+    Q_OBJECT
+
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
     TamapickForm& form() { return form_; }
     QtRuntime& runtime() { return runtime_; }
+    const DrawAnnouncer& drawAnnouncer() const { return drawAnnouncer_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -32,6 +32,8 @@ private:
 // A picture control: shows its picture unscaled from its top-left corner, its box exactly the
 // picture's size. It takes no focus and ignores the mouse.
 class PictureBox : public QWidget {
+    Q_OBJECT
+
 public:
     PictureBox(const QString& resource, QWidget* parent);
 

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QRect>
+#include <cstdint>
+#include <optional>
 #include <span>
+
+#include "draws/tamapick_form.h"
+#include "runtime/runtime.h"
 
 namespace tamapick {
 
@@ -16,6 +21,17 @@ inline constexpr int kNotInArray = -1;
 // pictures are drawn for.
 inline constexpr int kTwipsPerPixel = 15;
 
+// What a button's click runs: its handler on the form, given the button's control-array index
+// (only miniroto is an array member; the other handlers take nothing and ignore it).
+using ClickHandler = void (*)(TamapickForm& form, std::int16_t index);
+
+// What a control is wired to: the runtime label whose captions it shows, or the handler its
+// click runs. Pictures, the credit line and the like are wired to nothing.
+struct ControlWiring {
+    std::optional<Label> label;
+    ClickHandler click = nullptr;
+};
+
 struct ControlDesign {
     const char* name;
     int index;  // member of a control array, or kNotInArray
@@ -25,6 +41,7 @@ struct ControlDesign {
     LabelStyle style;
     // A button's caption, a label's design-time caption, or a picture's resource path.
     const char* content;
+    ControlWiring wiring;
 
     QRect pixelGeometry() const {
         return {left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel};

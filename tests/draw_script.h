@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "caption_checks.h"
+#include "lotteries.h"
 #include "fake_runtime.h"
 
 namespace tamapick::testing {
@@ -27,19 +28,14 @@ inline Expect interimRemark() { return {Expect::Interim, 7, {}}; }
 inline Expect closingRemark() { return {Expect::Closing, 7, {}}; }
 
 struct DrawScript {
-    int lowerbound;
-    int upperbound;
-    int lastLabelInUse;
+    Lottery lottery;  // its bounds and the labels holding its result
     std::vector<Expect> steps;
 };
-
-// Steps and pause per reel, kurukuru to kurukuru6.
-inline constexpr int kReelSteps[] = {31, 21, 11, 7, 4, 6};
-inline constexpr double kReelPause[] = {0.01, 0.05, 0.1, 0.3, 0.5, 0.7};
 
 // Returns "" when the writes (and the one beep) follow the script exactly, else what differed.
 inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) {
     const auto& writes = fake.writes();
+    const LotteryFacts& facts = factsOf(script.lottery);
     std::size_t next = 0;
     double time = 0;
     std::ostringstream error;
@@ -68,7 +64,7 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
                 break;
             case Expect::Number:
                 if ((write = take(step.label, "number")) &&
-                    !isNumberIn(write->text, script.lowerbound, script.upperbound))
+                    !isNumberIn(write->text, facts.lowest, facts.highest))
                     fail(*write, "a number in range");
                 break;
             case Expect::Interim:
@@ -87,9 +83,9 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
             case Expect::Reel:
                 for (int s = 0; s < kReelSteps[step.label - 1] && error.str().empty(); ++s) {
                     for (int label = step.label; label <= 6 && error.str().empty(); ++label) {
-                        const bool inUse = label <= script.lastLabelInUse;
+                        const bool inUse = label <= facts.numbers;
                         if ((write = take(label, "reel")) &&
-                            (inUse ? !isNumberIn(write->text, script.lowerbound, script.upperbound)
+                            (inUse ? !isNumberIn(write->text, facts.lowest, facts.highest)
                                    : !write->text.empty()))
                             fail(*write, inUse ? "a reel value" : "empty");
                     }
@@ -106,19 +102,15 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
 
 // The four draws, as their step lists give them.
 inline DrawScript loto6Script() {
-    return {1,
-            43,
-            6,
-            {text(8, "ロト6の予想です"), text(7, "抽選は毎週木曜日"), reel(1), number(1), reel(2), interimRemark(),
+    return {Lottery::Loto6,
+            {text(8, factsOf(Lottery::Loto6).headline), text(7, "抽選は毎週木曜日"), reel(1), number(1), reel(2), interimRemark(),
              number(2), reel(3), number(3), reel(4), number(4), interimRemark(), reel(5), number(5), reel(6), number(6),
              closingRemark()}};
 }
 
 inline DrawScript miniLotoScript() {
-    return {1,
-            31,
-            5,
-            {text(8, "ミニロトの予想です!"),
+    return {Lottery::MiniLoto,
+            {text(8, factsOf(Lottery::MiniLoto).headline),
              text(6, ""),
              text(7, "チャンスは毎週チューズディ!"),
              reel(1),
@@ -142,18 +134,14 @@ inline DrawScript miniLotoScript() {
 }
 
 inline DrawScript numbers3Script() {
-    return {0,
-            9,
-            3,
-            {text(8, "Numbers3の予想だよ"), text(7, "抽選は毎週,月,水,金"), text(4, ""), text(5, ""), text(6, ""),
+    return {Lottery::Numbers3,
+            {text(8, factsOf(Lottery::Numbers3).headline), text(7, "抽選は毎週,月,水,金"), text(4, ""), text(5, ""), text(6, ""),
              reel(1), number(1), reel(2), number(2), reel(3), interimRemark(), number(3), closingRemark()}};
 }
 
 inline DrawScript numbers4Script() {
-    return {0,
-            9,
-            4,
-            {text(8, "Numbers4の予想です"), text(7, "抽選は毎週月・水・金"), text(5, ""), text(6, ""), reel(1),
+    return {Lottery::Numbers4,
+            {text(8, factsOf(Lottery::Numbers4).headline), text(7, "抽選は毎週月・水・金"), text(5, ""), text(6, ""), reel(1),
              number(1), reel(2), number(2), reel(3), interimRemark(), number(3), reel(4), number(4), closingRemark()}};
 }
 

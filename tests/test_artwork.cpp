@@ -7,8 +7,10 @@
 #include "app/main_window.h"
 #include "app/svg_picture.h"
 #include "app/window_design.h"
+#include "window_fixture.h"
 
 using namespace tamapick;
+using namespace tamapick::testing;
 
 namespace {
 
@@ -66,15 +68,13 @@ class ArtworkTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindow> window_;
+    WindowFixture window_;
     QImage grab_;
     QImage background_;
 
 private slots:
     void initTestCase() {
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(window_.open());
         QCOMPARE(window_->devicePixelRatioF(), 1.0);
         grab_ = window_->grab().toImage();
         background_ = renderedAlone(QString::fromLatin1(kBackgroundPicture));

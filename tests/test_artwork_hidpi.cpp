@@ -8,8 +8,10 @@
 
 #include "app/main_window.h"
 #include "app/window_design.h"
+#include "window_fixture.h"
 
 using namespace tamapick;
+using namespace tamapick::testing;
 
 namespace {
 
@@ -56,15 +58,13 @@ class ArtworkHiDpiTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindow> window_;
+    WindowFixture window_;
     qreal scale_ = 1;
     QImage grab_;
 
 private slots:
     void initTestCase() {
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(window_.open());
         scale_ = window_->devicePixelRatioF();
         if (scale_ <= 1) {
             QSKIP("needs a display scale above 100 %: run with QT_SCALE_FACTOR=2 (ctest does)");

@@ -25,6 +25,21 @@ class DrawAnnouncerTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The window reads as it reads on screen, pictures left out. Catches the stacking order (the
+    // order the controls are made in) or the tab order leaking into what a screen reader reads.
+    void theWindowsChildrenFollowTheReadingOrder() {
+        MainWindow window;
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
+        QStringList order;
+        for (int i = 0; i < frame->childCount(); ++i) {
+            order << frame->child(i)->object()->objectName();
+            QCOMPARE(frame->indexOfChild(frame->child(i)), i);
+        }
+        const QStringList expected{"Label8",     "Label1", "Label2",   "Label3",   "Label4", "Label5", "Label6",
+                                   "Label7", "miniroto_0", "roto6", "Numbers3", "Numbers4", "Label9"};
+        QCOMPARE(order, expected);
+    }
+
     // A Loto 6 draw with a Numbers 3 draw nested in it. Catches number labels that report each
     // flicker of the reels, empty labels left on view as blank items, and a window that is not
     // busy for the whole of the outer draw or stays busy after it.

@@ -4,6 +4,7 @@
 
 #include "caption_checks.h"
 #include "draw_script.h"
+#include "lotteries.h"
 #include "draws/tamapick_form.h"
 #include "fake_runtime.h"
 
@@ -12,45 +13,18 @@ using namespace tamapick::testing;
 
 namespace {
 
-enum class Lottery { Loto6, MiniLoto, Numbers3, Numbers4 };
-
-void click(TamapickForm& form, Lottery lottery) {
+DrawScript scriptOf(Lottery lottery) {
     switch (lottery) {
         case Lottery::Loto6:
-            form.roto6_Click();
-            break;
+            return loto6Script();
         case Lottery::MiniLoto:
-            form.miniroto_Click(0);
-            break;
+            return miniLotoScript();
         case Lottery::Numbers3:
-            form.Numbers3_Click();
-            break;
+            return numbers3Script();
         case Lottery::Numbers4:
-            form.Numbers4_Click();
             break;
     }
-}
-
-struct LotteryFacts {
-    DrawScript script;
-    double nominalSeconds;
-    int numbers;    // labels holding the result, from Label1
-    bool distinct;  // else: digits, not all equal
-    const char* headline;
-};
-
-LotteryFacts factsOf(Lottery lottery) {
-    switch (lottery) {
-        case Lottery::Loto6:
-            return {loto6Script(), 10.76, 6, true, "ロト6の予想です"};
-        case Lottery::MiniLoto:
-            return {miniLotoScript(), 9.06, 5, true, "ミニロトの予想です!"};
-        case Lottery::Numbers3:
-            return {numbers3Script(), 2.46, 3, false, "Numbers3の予想だよ"};
-        case Lottery::Numbers4:
-            return {numbers4Script(), 4.56, 4, false, "Numbers4の予想です"};
-    }
-    return {};
+    return numbers4Script();
 }
 
 std::vector<int> resultOf(const FakeRuntime& fake, int count) {
@@ -63,18 +37,13 @@ std::vector<int> resultOf(const FakeRuntime& fake, int count) {
 
 }  // namespace
 
-Q_DECLARE_METATYPE(Lottery)
-
 class DrawsTest : public QObject {
     Q_OBJECT
 
 private:
     static void addLotteryRows() {
         QTest::addColumn<Lottery>("lottery");
-        QTest::newRow("Loto 6") << Lottery::Loto6;
-        QTest::newRow("Mini Loto") << Lottery::MiniLoto;
-        QTest::newRow("Numbers 3") << Lottery::Numbers3;
-        QTest::newRow("Numbers 4") << Lottery::Numbers4;
+        for (Lottery lottery : kLotteries) QTest::newRow(factsOf(lottery).name) << lottery;
     }
 
 private slots:
@@ -84,12 +53,12 @@ private slots:
     // closing remark, and a duration other than the nominal one.
     void eachDrawFollowsItsStepListToTheMoment() {
         QFETCH(Lottery, lottery);
-        const LotteryFacts facts = factsOf(lottery);
+        const LotteryFacts& facts = factsOf(lottery);
         FakeRuntime fake;
         fake.setClockTick(0.0005);  // a pause a millisecond short would shorten the draw
         TamapickForm form(fake);
         click(form, lottery);
-        const std::string error = checkDraw(fake, facts.script);
+        const std::string error = checkDraw(fake, scriptOf(lottery));
         QVERIFY2(error.empty(), error.c_str());
         QVERIFY(std::abs(fake.now() - facts.nominalSeconds) < 1e-9);
         // The draw is reported begun before its first caption and ended once, after the closing
@@ -105,7 +74,7 @@ private slots:
     // Starts from the captions a full Loto 6 draw leaves, so leftovers in Label4-Label6 show up.
     void eachDrawLeavesAllEightLabelsAsItsEndState() {
         QFETCH(Lottery, lottery);
-        const LotteryFacts facts = factsOf(lottery);
+        const LotteryFacts& facts = factsOf(lottery);
         FakeRuntime fake;
         TamapickForm form(fake);
         form.Form_Load();
@@ -117,7 +86,7 @@ private slots:
         for (int label = 1; label <= 6; ++label) {
             const std::string& caption = fake.caption(numberLabel(label));
             if (label <= facts.numbers) {
-                QVERIFY2(isNumberIn(caption, facts.script.lowerbound, facts.script.upperbound), caption.c_str());
+                QVERIFY2(isNumberIn(caption, facts.lowest, facts.highest), caption.c_str());
             } else {
                 QCOMPARE(caption, std::string());
             }
@@ -132,9 +101,9 @@ private slots:
     // smallest (the numbers are shown in the order drawn).
     void drawnNumbersKeepTheLotteryRule() {
         QFETCH(Lottery, lottery);
-        const LotteryFacts facts = factsOf(lottery);
-        const int lo = facts.script.lowerbound;
-        const int values = facts.script.upperbound - lo + 1;
+        const LotteryFacts& facts = factsOf(lottery);
+        const int lo = facts.lowest;
+        const int values = facts.highest - lo + 1;
         FakeRuntime fake;
         fake.seedGenerator(2003);
         TamapickForm form(fake);
@@ -182,10 +151,10 @@ private slots:
     // Numbers 4's set has three equal digits, which the rule allows.
     void eachDrawTakesItsWholeSetRightAfterTheFirstReel() {
         QFETCH(Lottery, lottery);
-        const LotteryFacts facts = factsOf(lottery);
-        const int lo = facts.script.lowerbound;
+        const LotteryFacts& facts = factsOf(lottery);
+        const int lo = facts.lowest;
         const auto source = [&](int value) {
-            return (static_cast<float>(value - lo) + 0.5F) / static_cast<float>(facts.script.upperbound - lo + 1);
+            return (static_cast<float>(value - lo) + 0.5F) / static_cast<float>(facts.highest - lo + 1);
         };
         const std::map<Lottery, std::vector<int>> sets{{Lottery::Loto6, {11, 12, 13, 14, 15, 16}},
                                                        {Lottery::MiniLoto, {11, 12, 13, 14, 15}},

@@ -9,6 +9,8 @@
 #include "app/main_window.h"
 #include "caption_checks.h"
 #include "draws/primitives.h"
+#include "lotteries.h"
+#include "window_fixture.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;
@@ -24,24 +26,13 @@ class QtDrawsTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindow> window_;
+    WindowFixture window_;
 
-    std::string caption(int label) {
-        return window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(label))->text().toStdString();
-    }
-    std::vector<std::string> allCaptions() {
-        std::vector<std::string> captions;
-        for (int label = 1; label <= 8; ++label) captions.push_back(caption(label));
-        return captions;
-    }
-    QPushButton* button(const char* name) { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
+    std::string caption(int label) { return window_.caption(label); }
+    QPushButton* button(const char* name) { return window_.button(name); }
 
 private slots:
-    void init() {
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    }
+    void init() { QVERIFY(window_.open()); }
     void cleanup() { window_.reset(); }
 
     // The real pause: never short, and an event posted while it waits is handled inside it.
@@ -93,7 +84,7 @@ private slots:
     // A mouse click on Numbers3 runs the whole real draw before the click returns.
     void clickingNumbers3RunsTheRealDrawToItsEnd() {
         QTest::mouseClick(button("Numbers3"), Qt::LeftButton);
-        QCOMPARE(caption(8), std::string("Numbers3の予想だよ"));
+        QCOMPARE(caption(8), std::string(factsOf(Lottery::Numbers3).headline));
         for (int label = 1; label <= 3; ++label) QVERIFY(isNumberIn(caption(label), 0, 9));
         for (int label = 4; label <= 6; ++label) QCOMPARE(caption(label), std::string());
         QVERIFY(isClosingRemark(caption(7)));
@@ -114,28 +105,30 @@ private slots:
         const auto start = Clock::now();
         QTest::keyClick(button("miniroto_0"), static_cast<Qt::Key>(key));
         QVERIFY(secondsSince(start) < 2.0);
-        QCOMPARE(caption(8), std::string("ミニロトの予想です!"));
+        QCOMPARE(caption(8), std::string(factsOf(Lottery::MiniLoto).headline));
         QCOMPARE(caption(7), std::string("チャンスは毎週チューズディ!"));
     }
 
     // Closing during a Loto 6 draw ends the event loop promptly with status 0, and nothing is
     // written after the close.
     void closingDuringALoto6DrawEndsTheProgramPromptly() {
-        std::vector<std::string> atClose;
+        QStringList atClose;
+        int drawsAtClose = -1;
         Clock::time_point closedAt;
         QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(button("roto6"), Qt::LeftButton); });
         QTimer::singleShot(1500, window_.get(), [&] {
-            QVERIFY(window_->form().drawsRunning() == 1);
+            drawsAtClose = window_->form().drawsRunning();
             window_->close();
-            atClose = allCaptions();
+            atClose = window_.captions();
             closedAt = Clock::now();
         });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(secondsSince(closedAt) < 0.5);
-        QCOMPARE(allCaptions(), atClose);
+        QCOMPARE(drawsAtClose, 1);
+        QCOMPARE(window_.captions(), atClose);
         QCOMPARE(window_->form().drawsRunning(), 0);
         QVERIFY(!window_->isVisible());
-        QCOMPARE(atClose[7], std::string("ロト6の予想です"));
+        QCOMPARE(atClose[7], QString::fromUtf8(factsOf(Lottery::Loto6).headline));
     }
 };
 

@@ -138,14 +138,6 @@ private slots:
         QVERIFY(fake.pumps() <= 2);
     }
 
-    void pauseWithAnIntegerDurationIsThePauseOfItsDoubleValue() {
-        FakeRuntime a;
-        FakeRuntime b;
-        PauseSeconds(a, 1);
-        PauseSeconds(b, 1.0);
-        QCOMPARE(a.now(), b.now());
-    }
-
     // A click due while the pause still has time runs inside it, and a handler that pauses
     // itself nests: the outer pause lasts its own time, measured from its own start.
     void clicksDueInsideAPauseRunBeforeItReturnsAndNest() {
