@@ -30,7 +30,8 @@ private:
 };
 
 // A picture control: shows its picture unscaled from its top-left corner, its box exactly the
-// picture's size. It takes no focus and ignores the mouse.
+// picture's size. It takes no focus and ignores the mouse. A QObject of its own, so that the
+// window's pictures can be looked up by their type (Qt 6.8 refuses findChild without it).
 class PictureBox : public QWidget {
     Q_OBJECT
 

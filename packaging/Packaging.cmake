@@ -38,7 +38,14 @@ set(documents ${packaging_dir}/tamapick.6.gz)
 install(FILES ${packaging_dir}/tamapick.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 if(TAMAPICK_DEBIAN_PACKAGE)
-  set(TAMAPICK_DEBIAN_VERSION ${PROJECT_VERSION}-1)
+  # The revision names the release the package is built on (1~deb12u1, 1~deb13u1, or 1 on
+  # testing), so that each release's package sorts above the one before it.
+  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/debian-revision.sh
+    OUTPUT_VARIABLE revision_and_distribution OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  separate_arguments(revision_and_distribution UNIX_COMMAND "${revision_and_distribution}")
+  list(GET revision_and_distribution 0 TAMAPICK_DEBIAN_REVISION)
+  list(GET revision_and_distribution 1 TAMAPICK_DEBIAN_DISTRIBUTION)
+  set(TAMAPICK_DEBIAN_VERSION ${PROJECT_VERSION}-${TAMAPICK_DEBIAN_REVISION})
   set(TAMAPICK_MAINTAINER "tamapick developers <tamapick@users.noreply.github.com>"
     CACHE STRING "The Debian package's maintainer: name <address>")
 
@@ -78,7 +85,7 @@ if(TAMAPICK_DEBIAN_PACKAGE)
   set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_CURRENT_LIST_DIR}/description.txt)
   set(CPACK_PACKAGE_CONTACT ${TAMAPICK_MAINTAINER})
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TAMAPICK_MAINTAINER})
-  set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+  set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAMAPICK_DEBIAN_REVISION})
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION games)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

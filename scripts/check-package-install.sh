@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian package on a fresh, minimal Debian 12 and uses it as a player would: apt
+# Installs the Debian package on a fresh, minimal Debian system and uses it as a player would: apt
 # pulls in what it needs, the program starts from the player's PATH and shows its window, the menu
 # entry validates where it is installed, the manual page reads, and purging leaves no file behind.
-#   bash scripts/check-package-install.sh [package.deb]    (default: the one in build-package/)
-# Runs as root and downloads a minimal Debian 12 (about 100 MB with the packages it installs), so it
-# is not part of the test suite. Everything happens in a scratch folder that is removed at the end.
+#   bash scripts/check-package-install.sh [bookworm|trixie|testing] [package.deb]
+# The release defaults to bookworm (Debian 12), the package to the one scripts/package-on.sh made
+# for that release in packages/RELEASE/, or else the one in build-package/. Runs as root; the
+# minimal system is a copy of the one scripts/debian-chroot.sh keeps (made first if missing, about
+# 100 MB with the packages it installs), so it is not part of the test suite. Everything happens in
+# a scratch folder that is removed at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,15 +15,19 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "run as root: it builds a Debian system in a chroot" >&2
   exit 1
 fi
+release=bookworm
+case "${1:-}" in
+  bookworm | trixie | testing) release=$1; shift ;;
+esac
 package=${1:-}
 if [ -z "$package" ]; then
-  package=$(find build-package -maxdepth 1 -name 'tamapick_*.deb' 2>/dev/null | head -n 1)
+  package=$(find "packages/$release" build-package -maxdepth 1 -name 'tamapick_*.deb' 2>/dev/null | head -n 1)
 fi
 if [ ! -f "${package:-}" ]; then
   echo "no package: run bash scripts/package.sh first, or name the .deb" >&2
   exit 1
 fi
-bash scripts/setup.sh debootstrap
+bash scripts/debian-chroot.sh "$release" --create
 
 root=$(mktemp -d /tmp/tamapick-debian.XXXXXX)
 chmod 755 "$root"  # apt downloads as the user _apt, who must reach the lists
@@ -52,10 +59,8 @@ snapshot() {
     -o -path /var/log -o -path /root -o -path /home \) -prune -o -print | sort
 }
 
-step "A minimal Debian 12 (debootstrap --variant=minbase bookworm) in $root"
-debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian >"$root.log" 2>&1 ||
-  { tail -n 20 "$root.log"; exit 1; }
-rm -f "$root.log"
+step "A minimal $release system (debootstrap --variant=minbase) in $root"
+cp -a /root/.cache/tamapick/chroots/"$release"/base/. "$root"
 mount -t proc proc "$root/proc"
 mount -t sysfs sysfs "$root/sys"
 mount --bind /dev "$root/dev"

@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a clean build directory and checks it with lintian:
-#   bash scripts/package.sh [--no-lintian] [build-dir]      (build-dir defaults to build-package/)
-# The package lands in the build directory as tamapick_<version>-1_<arch>.deb. Any lintian error
-# or warning fails the script; info tags are printed for the record.
+#   bash scripts/package.sh [--no-lintian] [--no-setup] [build-dir]   (build-dir: build-package/)
+# The package is for the Debian release it is built on, and lands in the build directory as
+# tamapick_<version>-<revision>_<arch>.deb, the revision naming the release (1~deb12u1 on Debian
+# 12, 1~deb13u1 on 13, 1 on testing: packaging/debian-revision.sh). Any lintian error or warning
+# fails the script; info tags are printed for the record. --no-setup leaves out the installing of
+# missing tools (the test suite's build of the package installs nothing).
+# To build each release's package on a clean system of that release: scripts/package-on.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 run_lintian=yes
-if [ "${1:-}" = "--no-lintian" ]; then
-  run_lintian=no
+run_setup=yes
+while [ "${1:-}" = "--no-lintian" ] || [ "${1:-}" = "--no-setup" ]; do
+  case "$1" in
+    --no-lintian) run_lintian=no ;;
+    --no-setup) run_setup=no ;;
+  esac
   shift
-fi
+done
 build_dir=${1:-build-package}
 
-bash scripts/setup.sh
+if [ "$run_setup" = yes ]; then
+  bash scripts/setup.sh
+fi
 
 # Compile as Debian's own packages are compiled: its hardening flags, and no build type of ours
 # adding optimisation or debugging flags on top.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what tamapick needs to build, run, test and package on Debian 12, only where it is
-# missing. Further packages named on the command line are installed the same way.
+# Installs what tamapick needs to build, run, test and package on Debian 12 (bookworm), 13
+# (trixie) or testing, only where it is missing. Further packages named on the command line are
+# installed the same way.
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev
   fonts-ipafont-gothic
   xvfb xauth x11-apps imagemagick xdotool strace
@@ -14,8 +15,21 @@ packages=(
   libcanberra-dev libcanberra-pulse sound-theme-freedesktop
   pulseaudio pulseaudio-utils weston qt6-wayland
   libfaketime
-  "$@"
 )
+
+# What differs between the releases (testing and unstable have no VERSION_ID).
+. /etc/os-release
+release=${VERSION_ID:-testing}
+if [ "$release" = 12 ]; then
+  packages+=(pkg-config)
+else
+  # pkg-config became a transitional package for pkgconf.
+  packages+=(pkgconf)
+  # Newer llvm-rc (LLVM 19 on Debian 13) preprocesses resource scripts with clang, and fails
+  # without it; Debian 12's (LLVM 14) does without.
+  packages+=(clang)
+fi
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -40,22 +40,30 @@ fi
 
 log=$runtime_dir/client.log
 status=0
-WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$@" 2>"$log" || status=$?
-# The test's own messages, without the protocol traffic.
-grep -v -E '^\[ *[0-9.]+\] ' "$log" || true
+# Qt 6.8 and later draw their own title bar on weston and ask for the window's size with it
+# (427 x 312 around a 421 x 279 window); without that decoration the sizes asked for are the
+# window's own, which is what this checks, on every Qt.
+WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 WAYLAND_DEBUG=client \
+  "$@" 2>"$log" || status=$?
+# The test's own messages, without the protocol traffic. libwayland stamps each protocol line
+# with milliseconds ("[1234567.890] "); newer ones (1.24) with the time of day ("[00:16:51.518217] ").
+stamp='^\[ *[0-9:.]+\] '
+grep -v -E "$stamp" "$log" || true
 if [ "$status" -ne 0 ]; then
   echo "FAIL: the test program failed with status $status on Wayland"
   exit 1
 fi
 
 missing=0
-for request in 'xdg_toplevel@[0-9]+\.set_title\("ほしだま★"\)' \
-  'xdg_toplevel@[0-9]+\.set_min_size\(421, 279\)' \
-  'xdg_toplevel@[0-9]+\.set_max_size\(421, 279\)' \
-  "xdg_toplevel@[0-9]+\\.set_app_id\\(\"${app_id//./\\.}\"\\)" \
-  'xdg_surface@[0-9]+\.ack_configure\([0-9]+\)' \
-  'wl_surface@[0-9]+\.attach\(wl_buffer@[0-9]+, 0, 0\)'; do
-  if ! grep -q -E -- "-> $request" "$log"; then
+# An object is named interface@id, or interface#id since libwayland 1.23.
+id='[@#][0-9]+'
+for request in "xdg_toplevel$id\\.set_title\\(\"ほしだま★\"\\)" \
+  "xdg_toplevel$id\\.set_min_size\\(421, 279\\)" \
+  "xdg_toplevel$id\\.set_max_size\\(421, 279\\)" \
+  "xdg_toplevel$id\\.set_app_id\\(\"${app_id//./\\.}\"\\)" \
+  "xdg_surface$id\\.ack_configure\\([0-9]+\\)" \
+  "wl_surface$id\\.attach\\(wl_buffer$id, 0, 0\\)"; do
+  if ! grep -q -E -- "$stamp.*-> $request" "$log"; then
     echo "FAIL: the Wayland client never sent $request"
     missing=1
   fi

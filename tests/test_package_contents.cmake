@@ -1,10 +1,10 @@
 # Reads the Debian package back with dpkg-deb and checks what apt will see: its name and version,
 # its exact file list, and control fields whose slips would break installing it or leave the
 # program without its fonts (a hand-written or missing Depends, a lost Recommends).
-#   cmake -DPACKAGE_DIR=... -DVERSION=... -DAPP_ID=... -DICON_SIZES=... -P this file
+#   cmake -DPACKAGE_DIR=... -DVERSION=... -DREVISION=... -DAPP_ID=... -DICON_SIZES=... -P this file
 
 execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE arch OUTPUT_STRIP_TRAILING_WHITESPACE)
-set(package ${PACKAGE_DIR}/tamapick_${VERSION}-1_${arch}.deb)
+set(package ${PACKAGE_DIR}/tamapick_${VERSION}-${REVISION}_${arch}.deb)
 if(NOT EXISTS ${package})
   file(GLOB found ${PACKAGE_DIR}/*.deb)
   message(FATAL_ERROR "no ${package}; the build made: ${found}")
@@ -70,7 +70,8 @@ function(expect_field name pattern)
   endif()
 endfunction()
 expect_field(Package "tamapick")
-expect_field(Version "${VERSION}-1")
+string(REPLACE "~" "[~]" revision_pattern "${REVISION}")
+expect_field(Version "${VERSION}-${revision_pattern}")
 expect_field(Architecture "${arch}")
 expect_field(Section "games")
 expect_field(Maintainer "[^<\n]+ <[^@>\n]+@[^>\n]+>")
@@ -80,9 +81,11 @@ expect_field(Description "[a-z][^\n]+(\n  [^\n]+)+")
 
 # Depends comes from dpkg-shlibdeps: the Qt 6 libraries the program links, by their Debian
 # names, each with the minimum version its symbols need, and the C and C++ runtimes beneath them.
+# Since Debian 13 a library whose ABI took the 64-bit time_t carries "t64" in its package name
+# (libqt6core6t64); which libraries did is the release's affair, so either name counts.
 string(REGEX MATCH "\n Depends: [^\n]+" depends "${info}")
 foreach(library libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libc6 libstdc\\+\\+6)
-  if(NOT depends MATCHES "[ ,]${library} \\(>= [0-9.~]+\\)")
+  if(NOT depends MATCHES "[ ,]${library}(t64)? \\(>= [0-9.~]+\\)")
     message(SEND_ERROR "Depends lacks ${library} with its minimum version:${depends}")
   endif()
 endforeach()
