@@ -132,6 +132,7 @@ public:
         samples_.clear();
         pending_.clear();
         origin_.reset();
+        firstArrival_.reset();
         return startServer() && startRecorder();
     }
 
@@ -260,8 +261,14 @@ private:
         const auto* data = reinterpret_cast<const std::int16_t*>(pending_.constData());
         samples_.insert(samples_.end(), data, data + whole / 2);
         pending_.remove(0, whole);
-        const double origin = secondsOf(Clock::now()) - double(samples_.size()) / kRate;
-        origin_ = origin_ ? std::min(*origin_, origin) : origin;
+        const double now = secondsOf(Clock::now());
+        const double origin = now - double(samples_.size()) / kRate;
+        // The first blocks may hold silence buffered before the recording began (PipeWire fills
+        // the monitor's first buffer), which would put the origin too early: they only stand in
+        // until the recording has run for a moment.
+        if (!firstArrival_) firstArrival_ = now;
+        const bool warmingUp = now - *firstArrival_ < 0.3;
+        origin_ = origin_ && !warmingUp ? std::min(*origin_, origin) : origin;
     }
     std::size_t indexAt(double time) const {
         return std::size_t(std::max(0.0, std::ceil((time - origin_.value_or(0)) * kRate)));
@@ -282,6 +289,7 @@ private:
     QByteArray pending_;
     std::vector<std::int16_t> samples_;
     std::optional<double> origin_;
+    std::optional<double> firstArrival_;
 };
 
 }  // namespace tamapick::testing
