@@ -13,7 +13,7 @@ packages=(
   dpkg-dev file lintian man-db
   at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
   libcanberra-dev libcanberra-pulse sound-theme-freedesktop
-  pulseaudio pulseaudio-utils weston qt6-wayland
+  pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
   libfaketime
 )
 

@@ -1,6 +1,7 @@
-// A PulseAudio server of the test's own, playing into a null sink whose monitor is recorded, so
-// a test can hear what the program played and when. Both processes die with the test, also
-// when it crashes.
+// A sound server of the test's own, PulseAudio or PipeWire (with its PulseAudio replacement,
+// what Debian desktops run), playing into a null sink whose monitor is recorded, so a test can
+// hear what the program played and when. It can be made to hang (SIGSTOP), be killed and be
+// started again on the same address. Every process dies with the test, also when it crashes.
 #pragma once
 
 #include <sys/prctl.h>
@@ -15,6 +16,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <vector>
 
@@ -24,79 +26,115 @@ using Clock = std::chrono::steady_clock;
 
 inline double secondsOf(Clock::time_point t) { return std::chrono::duration<double>(t.time_since_epoch()).count(); }
 
+enum class SoundServerKind { PulseAudio, PipeWire };
+
+// The kind named by TAMAPICK_SOUND_SERVER ("pipewire" or "pulseaudio", the default).
+inline SoundServerKind soundServerKindFromEnvironment() {
+    return qEnvironmentVariable("TAMAPICK_SOUND_SERVER") == QLatin1String("pipewire") ? SoundServerKind::PipeWire
+                                                                                       : SoundServerKind::PulseAudio;
+}
+
 class PrivateSoundServer {
 public:
     static constexpr int kRate = 16000;
     // Digital silence is exactly zero on a null sink; anything above -50 dBFS is a sound.
     static constexpr int kSilenceLimit = 100;
     // How far the recording's times may be off: the server renders ahead in blocks of about
-    // the recorder's 10 ms latency, by an amount that varies under load.
+    // the recorder's 10 ms latency (PipeWire: its 21 ms quantum), by an amount that varies under load.
     static constexpr double kClockUncertainty = 0.03;
 
-    static bool toolsInstalled() {
-        return !QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty() &&
-               !QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty();
+    explicit PrivateSoundServer(SoundServerKind kind = SoundServerKind::PulseAudio) : kind_(kind) {}
+
+    static QStringList toolsNeeded(SoundServerKind kind) {
+        if (kind == SoundServerKind::PipeWire) {
+            return {QStringLiteral("pipewire"), QStringLiteral("wireplumber"), QStringLiteral("pipewire-pulse"),
+                    QStringLiteral("dbus-daemon"), QStringLiteral("pactl"), QStringLiteral("parec")};
+        }
+        return {QStringLiteral("pulseaudio"), QStringLiteral("parec")};
     }
+    // The tools of `kind` that are not installed, by name; empty if it can run.
+    static QStringList missingTools(SoundServerKind kind) {
+        QStringList missing;
+        for (const QString& tool : toolsNeeded(kind)) {
+            if (QStandardPaths::findExecutable(tool).isEmpty()) missing << tool;
+        }
+        return missing;
+    }
+    static bool toolsInstalled(SoundServerKind kind = SoundServerKind::PulseAudio) {
+        return missingTools(kind).isEmpty();
+    }
+    QString name() const { return kind_ == SoundServerKind::PipeWire ? "PipeWire" : "PulseAudio"; }
 
     // Starts the server and the recorder; false (with the server's output logged) if either fails.
     bool start() {
         if (!dir_.isValid()) return false;
-        const QString socket = dir_.filePath(QStringLiteral("native"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        environment_ = QProcessEnvironment::systemEnvironment();
         // Everything the server keeps (cookie, state, runtime files) stays in the private directory.
-        env.insert(QStringLiteral("HOME"), dir_.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("PULSE_STATE_PATH"), dir_.filePath(QStringLiteral("state")));
-        server_.setProcessEnvironment(env);
-        dieWithTest(server_);
-        server_.setProcessChannelMode(QProcess::MergedChannels);
-        // -n: no default script, so no hardware, D-Bus or X11 modules. As root the server runs
-        // per-user all the same (--system=no); it only warns about it.
-        server_.start(QStringLiteral("pulseaudio"),
-                      {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=no"),
-                       QStringLiteral("--use-pid-file=no"), QStringLiteral("--exit-idle-time=-1"),
-                       QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"), QStringLiteral("-L"),
-                       QStringLiteral("module-null-sink sink_name=tamapick_test"), QStringLiteral("-L"),
-                       QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket});
-        if (!server_.waitForStarted(5000)) return false;
-        for (int i = 0; i < 100 && !QFileInfo::exists(socket); ++i) QTest::qWait(50);
-        if (!QFileInfo::exists(socket)) {
-            qWarning() << "pulseaudio did not start:" << server_.readAll();
-            return false;
+        environment_.insert(QStringLiteral("HOME"), dir_.path());
+        environment_.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir_.path());
+        environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
+        environment_.insert(QStringLiteral("XDG_STATE_HOME"), dir_.filePath(QStringLiteral("state")));
+        environment_.insert(QStringLiteral("PULSE_STATE_PATH"), dir_.filePath(QStringLiteral("state")));
+        environment_.remove(QStringLiteral("PULSE_SERVER"));
+        if (kind_ == SoundServerKind::PipeWire) {
+            // PipeWire and its session manager talk over D-Bus: a private session bus of the test's own.
+            environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                                QStringLiteral("unix:path=") + dir_.filePath(QStringLiteral("bus")));
+            QProcess& bus = launch(QStringLiteral("dbus-daemon"),
+                                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                                    QStringLiteral("--address=unix:path=") + dir_.filePath(QStringLiteral("bus"))});
+            if (!waitForFile(dir_.filePath(QStringLiteral("bus")), bus)) return false;
+            socket_ = dir_.filePath(QStringLiteral("pulse/native"));
+        } else {
+            environment_.insert(QStringLiteral("PULSE_RUNTIME_PATH"), dir_.filePath(QStringLiteral("runtime")));
+            socket_ = dir_.filePath(QStringLiteral("native"));
         }
-        serverAddress_ = QStringLiteral("unix:") + socket;
-
-        env.insert(QStringLiteral("PULSE_SERVER"), serverAddress_);
-        recorder_.setProcessEnvironment(env);
-        dieWithTest(recorder_);
-        QObject::connect(&recorder_, &QProcess::readyReadStandardOutput, [this] { takeRecorded(); });
-        recorder_.start(QStringLiteral("parec"),
-                        {QStringLiteral("--device=tamapick_test.monitor"), QStringLiteral("--raw"),
-                         QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                         QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=10")});
-        if (!recorder_.waitForStarted(5000)) return false;
-        // The recording is running once its first samples arrive.
-        for (int i = 0; i < 250 && samples_.empty(); ++i) QTest::qWait(20);
-        if (samples_.empty()) {
-            qWarning() << "parec recorded nothing:" << recorder_.readAllStandardError() << server_.readAll();
-            return false;
-        }
-        return true;
+        serverAddress_ = QStringLiteral("unix:") + socket_;
+        return startServer() && startRecorder();
     }
 
     ~PrivateSoundServer() {
-        for (QProcess* process : {&recorder_, &server_}) {
-            process->kill();
-            process->waitForFinished(2000);
-        }
+        resume();
+        if (recorder_) stopProcess(*recorder_);
+        for (QProcess* process : serverProcesses_) stopProcess(*process);
+        for (QProcess& process : processes_) stopProcess(process);
     }
 
     // The server's private directory, removed with it.
     QString directory() const { return dir_.path(); }
     // What a client sets PULSE_SERVER to.
     QString address() const { return serverAddress_; }
+
+    // The server hangs: its processes stop (SIGSTOP) with their sockets open, as a server stuck
+    // in a deadlock or paused in a debugger.
+    void hang() {
+        for (QProcess* process : serverProcesses_) ::kill(pid_t(process->processId()), SIGSTOP);
+        hung_ = true;
+    }
+    void resume() {
+        if (!hung_) return;
+        for (QProcess* process : serverProcesses_) ::kill(pid_t(process->processId()), SIGCONT);
+        hung_ = false;
+    }
+    // The server dies at once, as in a crash, and its clients lose their connection. The
+    // recorder goes with it.
+    void kill() {
+        resume();
+        if (recorder_) stopProcess(*recorder_);
+        for (QProcess* process : serverProcesses_) stopProcess(*process);
+        serverProcesses_.clear();
+        recorder_ = nullptr;
+        QFile::remove(socket_);
+    }
+    // A new server on the same address, with a new recording; as a server restarted by an upgrade.
+    bool restart() {
+        kill();
+        samples_.clear();
+        pending_.clear();
+        origin_.reset();
+        firstArrival_.reset();
+        return startServer() && startRecorder();
+    }
 
     // Keeps the recording going (and the event loop turning) until `until`.
     void recordUntil(Clock::time_point until) {
@@ -129,36 +167,129 @@ public:
     }
 
 private:
-    static void dieWithTest(QProcess& process) {
+    QProcess& launch(const QString& program, const QStringList& arguments) {
+        QProcess& process = processes_.emplace_back();
+        process.setProcessEnvironment(environment_);
         process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        process.waitForStarted(5000);
+        return process;
+    }
+    static void stopProcess(QProcess& process) {
+        if (process.state() == QProcess::NotRunning) return;
+        process.kill();
+        process.waitForFinished(2000);
+    }
+    bool waitForFile(const QString& path, QProcess& process) {
+        for (int i = 0; i < 200 && !QFileInfo::exists(path); ++i) QTest::qWait(25);
+        if (QFileInfo::exists(path)) return true;
+        qWarning() << process.program() << "did not start:" << process.readAll();
+        return false;
+    }
+    // Runs a PulseAudio command against the server and waits for it; true if it succeeded.
+    bool pactl(const QStringList& arguments) {
+        QProcess& process = launch(QStringLiteral("pactl"), arguments);
+        process.waitForFinished(10000);
+        if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) return true;
+        qWarning() << "pactl" << arguments << "failed:" << process.readAll();
+        return false;
+    }
+
+    bool startServer() {
+        environment_.remove(QStringLiteral("PULSE_SERVER"));
+        if (kind_ == SoundServerKind::PipeWire) {
+            // The daemon, its session manager (which links streams to the sink), and the
+            // PulseAudio replacement that libcanberra talks to, in the order a desktop starts them.
+            QProcess& daemon = launch(QStringLiteral("pipewire"), {});
+            if (!waitForFile(dir_.filePath(QStringLiteral("pipewire-0")), daemon)) return false;
+            serverProcesses_ = {&daemon, &launch(QStringLiteral("wireplumber"), {})};
+            QProcess& pulse = launch(QStringLiteral("pipewire-pulse"), {});
+            serverProcesses_.push_back(&pulse);
+            if (!waitForFile(socket_, pulse)) return false;
+            environment_.insert(QStringLiteral("PULSE_SERVER"), serverAddress_);
+            // The null sink becomes the default, in place of the dummy output the session manager
+            // sets up where there is no sound card.
+            return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
+                          QStringLiteral("sink_name=tamapick_test")}) &&
+                   pactl({QStringLiteral("set-default-sink"), QStringLiteral("tamapick_test")});
+        }
+        // -n: no default script, so no hardware, D-Bus or X11 modules. As root the server runs
+        // per-user all the same (--system=no); it only warns about it.
+        QProcess& server = launch(
+            QStringLiteral("pulseaudio"),
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=no"),
+             QStringLiteral("--use-pid-file=no"), QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--realtime=no"),
+             QStringLiteral("--high-priority=no"), QStringLiteral("-L"),
+             QStringLiteral("module-null-sink sink_name=tamapick_test"), QStringLiteral("-L"),
+             QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket_});
+        serverProcesses_ = {&server};
+        if (!waitForFile(socket_, server)) return false;
+        environment_.insert(QStringLiteral("PULSE_SERVER"), serverAddress_);
+        return true;
+    }
+
+    bool startRecorder() {
+        QProcess& recorder = processes_.emplace_back();
+        recorder_ = &recorder;
+        recorder.setProcessEnvironment(environment_);
+        recorder.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        QObject::connect(&recorder, &QProcess::readyReadStandardOutput, [this] { takeRecorded(); });
+        recorder.start(QStringLiteral("parec"),
+                       {QStringLiteral("--device=tamapick_test.monitor"), QStringLiteral("--raw"),
+                        QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
+                        QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=10")});
+        if (!recorder.waitForStarted(5000)) return false;
+        // The recording is running once its first samples arrive.
+        for (int i = 0; i < 250 && samples_.empty(); ++i) QTest::qWait(20);
+        if (samples_.empty()) {
+            qWarning() << "parec recorded nothing:" << recorder.readAllStandardError();
+            return false;
+        }
+        return true;
     }
 
     // Sample n sounded at origin_ + n / kRate. Each block arrives a little after its last sample
     // sounded, so the earliest arrival relative to the samples before it gives the origin with
     // the least delivery delay.
     void takeRecorded() {
-        const QByteArray bytes = recorder_.readAllStandardOutput();
+        if (recorder_ == nullptr) return;
+        const QByteArray bytes = recorder_->readAllStandardOutput();
         pending_.append(bytes);
         const qsizetype whole = pending_.size() / 2 * 2;
         if (whole == 0) return;
         const auto* data = reinterpret_cast<const std::int16_t*>(pending_.constData());
         samples_.insert(samples_.end(), data, data + whole / 2);
         pending_.remove(0, whole);
-        const double origin = secondsOf(Clock::now()) - double(samples_.size()) / kRate;
-        origin_ = origin_ ? std::min(*origin_, origin) : origin;
+        const double now = secondsOf(Clock::now());
+        const double origin = now - double(samples_.size()) / kRate;
+        // The first blocks may hold silence buffered before the recording began (PipeWire fills
+        // the monitor's first buffer), which would put the origin too early: they only stand in
+        // until the recording has run for a moment.
+        if (!firstArrival_) firstArrival_ = now;
+        const bool warmingUp = now - *firstArrival_ < 0.3;
+        origin_ = origin_ && !warmingUp ? std::min(*origin_, origin) : origin;
     }
     std::size_t indexAt(double time) const {
         return std::size_t(std::max(0.0, std::ceil((time - origin_.value_or(0)) * kRate)));
     }
     double timeOf(std::size_t index) const { return origin_.value_or(0) + double(index) / kRate; }
 
+    SoundServerKind kind_;
     QTemporaryDir dir_;
-    QProcess server_;
-    QProcess recorder_;
+    QProcessEnvironment environment_;
+    // Every process started, in a list so that they keep their addresses; the server's own are
+    // named in serverProcesses_, the recorder in recorder_.
+    std::list<QProcess> processes_;
+    std::vector<QProcess*> serverProcesses_;
+    QProcess* recorder_ = nullptr;
+    QString socket_;
     QString serverAddress_;
+    bool hung_ = false;
     QByteArray pending_;
     std::vector<std::int16_t> samples_;
     std::optional<double> origin_;
+    std::optional<double> firstArrival_;
 };
 
 }  // namespace tamapick::testing

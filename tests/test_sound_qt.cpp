@@ -1,6 +1,7 @@
 // The closing beep as a user hears it: real draws in the real window, played through a private
-// PulseAudio server whose output is recorded. Runs on whichever platform QT_QPA_PLATFORM names
-// (offscreen here, Wayland under run_on_weston.sh).
+// sound server whose output is recorded: PulseAudio, or PipeWire where TAMAPICK_SOUND_SERVER says
+// "pipewire". Runs on whichever platform QT_QPA_PLATFORM names (offscreen here, Wayland under
+// run_on_weston.sh).
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -27,17 +28,32 @@ private:
     std::string caption(int label) {
         return window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(label))->text().toStdString();
     }
+    void openWindow() {
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    // One Numbers 3 draw; true if its beep was heard within 250 ms of the closing remark.
+    bool drawIsHeard() {
+        click("Numbers3");
+        const auto remarkAt = Clock::now();
+        server_->recordUntil(remarkAt + 1s);
+        const auto sound = server_->firstSoundAfter(secondsOf(remarkAt) - PrivateSoundServer::kClockUncertainty);
+        return sound.has_value() && *sound - secondsOf(remarkAt) <= 0.25;
+    }
 
 private slots:
     void initTestCase() {
-        if (!PrivateSoundServer::toolsInstalled()) {
-            QSKIP("pulseaudio or parec is not installed (bash scripts/setup.sh installs them)");
+        const SoundServerKind kind = soundServerKindFromEnvironment();
+        if (const QStringList missing = PrivateSoundServer::missingTools(kind); !missing.isEmpty()) {
+            const QString reason = missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
+            QSKIP(qPrintable(reason));
         }
         // The program names itself to the sound server and the compositor as installed.
         QGuiApplication::setDesktopFileName(QStringLiteral(TAMAPICK_APP_ID));
         // Only the sound server: no ALSA fallback to a sound card of the machine running the test.
         qputenv("CANBERRA_DRIVER", "pulse");
-        server_ = std::make_unique<PrivateSoundServer>();
+        server_ = std::make_unique<PrivateSoundServer>(kind);
         QVERIFY(server_->start());
         // The sound library's lookup cache goes with the test's server, not into the home directory.
         qputenv("XDG_CACHE_HOME", server_->directory().toLocal8Bit());
@@ -46,9 +62,7 @@ private slots:
 
     void init() {
         qputenv("PULSE_SERVER", server_->address().toLocal8Bit());
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        openWindow();
     }
     void cleanup() { window_.reset(); }
 
@@ -66,7 +80,7 @@ private slots:
         const double delay = *sound - secondsOf(remarkAt);
         const double peak = server_->peakDbfsBetween(*sound, *sound + 0.5);
         const double length = server_->soundLengthFrom(*sound);
-        qInfo("alert: starts %.0f ms after the closing remark, peak %.1f dBFS, lasts %.0f ms", delay * 1000, peak,
+        qInfo("alert through %s: starts %.0f ms after the closing remark, peak %.1f dBFS, lasts %.0f ms", qPrintable(server_->name()), delay * 1000, peak,
               length * 1000);
         QVERIFY2(delay > -PrivateSoundServer::kClockUncertainty, "a sound before the closing remark");
         QVERIFY(delay <= 0.25);
@@ -82,14 +96,29 @@ private slots:
         server_->recordUntil(closedAt + 1500ms);
         QVERIFY(server_->silentBetween(secondsOf(closedAt) - 1.0, secondsOf(closedAt) + 1.5));
 
-        window_ = std::make_unique<MainWindow>();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        openWindow();
         click("Numbers3");
         window_->close();
         const auto secondClose = Clock::now();
         server_->recordUntil(secondClose + 1s);
         QVERIFY(server_->silentBetween(secondsOf(secondClose) + 0.1, secondsOf(secondClose) + 1.0));
+    }
+
+    // The server restarts between two draws (an upgrade, a crash): the next draw finds the new one.
+    void aRestartedServerIsHeardAtTheNextDraw() {
+        QVERIFY(drawIsHeard());
+        QVERIFY(server_->restart());
+        QVERIFY2(drawIsHeard(), "no beep from the restarted server");
+    }
+
+    // No server when the program starts; one comes up before the third draw and is heard there.
+    void aServerThatComesLaterIsHeardAtTheNextDraw() {
+        server_->kill();
+        openWindow();
+        click("Numbers3");
+        click("Numbers3");
+        QVERIFY(server_->restart());
+        QVERIFY2(drawIsHeard(), "no beep from the server that came after start-up");
     }
 
     // Where no sound server answers, each alert is the toolkit's beep, and none after the close.
