@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPalette>
 
+#include "app/fallback_face.h"
+
 namespace tamapick {
 
 namespace {
@@ -39,10 +41,12 @@ QString japaneseProportionalFace() {
         if (!designed.isEmpty()) return designed;
         // Only searched for here, since asking every family for its writing systems costs
         // start-up time and memory.
-        for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+        for (const QString& family : japanese) {
             if (!QFontDatabase::isFixedPitch(family)) return family;
         }
-        return QString();
+        // An installed fixed-pitch face still has every kanji; the one we carry has only ours.
+        return japanese.isEmpty() ? fallbackJapaneseFace() : japanese.first();
     }();
     return face;
 }

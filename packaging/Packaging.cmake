@@ -60,6 +60,16 @@ if(TAMAPICK_DEBIAN_PACKAGE)
   # In a DEP-5 field every continuation line starts with a space, and an empty line is " .".
   string(REPLACE "\n\n" "\n.\n" license_text "${CMAKE_MATCH_2}")
   string(REPLACE "\n" "\n " license_text " ${license_text}")
+  # The Japanese face the program carries is a subset of Noto Sans CJK JP, under its own licence.
+  set(fallback_face_licence ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fallback_face_licence})
+  file(READ ${fallback_face_licence} ofl)
+  string(REGEX REPLACE "^.*\n(-+\nSIL OPEN FONT LICENSE)" "\\1" ofl "${ofl}")
+  string(REGEX REPLACE "\n+$" "" ofl "${ofl}")
+  string(REPLACE "\n\n" "\n.\n" ofl "${ofl}")
+  string(REPLACE "\n" "\n " ofl " ${ofl}")
+  set(fallback_face_copyright
+    "\nFiles: assets/fonts/*.otf\nCopyright: 2014-2021 Adobe (http://www.adobe.com/)\nLicense: OFL-1.1\n${ofl}\n")
   file(WRITE ${packaging_dir}/source/copyright
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: ${PROJECT_NAME}\n"
@@ -67,7 +77,8 @@ if(TAMAPICK_DEBIAN_PACKAGE)
     "Files: *\n"
     "Copyright: ${holders}\n"
     "License: Expat\n"
-    "${license_text}\n")
+    "${license_text}\n"
+    "${fallback_face_copyright}")
 
   configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.Debian.in ${packaging_dir}/source/changelog.Debian @ONLY)
   tamapick_gzip(${PROJECT_SOURCE_DIR}/CHANGELOG ${packaging_dir}/changelog.gz)

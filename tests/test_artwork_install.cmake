@@ -16,7 +16,7 @@ set(expected
   ${DATADIR}/metainfo/${APP_ID}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${APP_ID}.svg
 )
-list(APPEND expected ${MANDIR}/man6/tamapick.6.gz)
+list(APPEND expected ${MANDIR}/man6/tamapick.6.gz ${DOCDIR}/fallback-face-OFL.txt)
 foreach(side IN LISTS ICON_SIZES)
   list(APPEND expected ${DATADIR}/icons/hicolor/${side}x${side}/apps/${APP_ID}.png)
 endforeach()
