@@ -65,7 +65,20 @@ numbers_shown() {
   echo "$shown"
 }
 
+# The program is ended afterwards whatever the outcome, so that Wine's server can end too.
 check_loto6_draw() {
+  local rc=0
+  run_loto6_draw "$@" || rc=$?
+  if [ -n "$draw_program_pid" ]; then
+    kill "$draw_program_pid" 2>/dev/null || true
+    wait "$draw_program_pid" 2>/dev/null || true
+    draw_program_pid=""
+  fi
+  wineserver -k 2>/dev/null || true
+  return "$rc"
+}
+
+run_loto6_draw() {
   local screenshot=$1
   shift
   "$@" &
@@ -78,7 +91,6 @@ check_loto6_draw() {
     if ! kill -0 "$draw_program_pid" 2>/dev/null; then echo "      (the program had ended)" >&2; fi
     return 1
   fi
-  sleep 2 # let the first paint land
   eval "$(xdotool getwindowgeometry --shell "$window")" # sets X, Y, WIDTH, HEIGHT
   echo "   window \"$(xdotool getwindowname "$window")\", ${WIDTH} x ${HEIGHT}"
   if [ "$WIDTH" != 421 ] || [ "$HEIGHT" != 279 ]; then
@@ -86,11 +98,18 @@ check_loto6_draw() {
     return 1
   fi
 
-  # Before the draw the number boxes are empty and the remark line says "by pomuchi".
+  # Before the draw the number boxes are empty and the remark line says "by pomuchi". A window
+  # not painted yet is black, so wait for the empty boxes (a loaded machine paints late).
+
+  for _ in $(seq 60); do
+    if (($(numbers_shown) == 0)); then break; fi
+    sleep 0.5
+  done
   if (($(numbers_shown) != 0)); then
-    echo "FAIL: the number boxes are not empty before the draw" >&2
+    echo "FAIL: the number boxes are not empty 30 s after the window appeared" >&2
     return 1
   fi
+  sleep 1 # the rest of the first paint
   local remark_at_start remark_hint="" remark
   remark_at_start=$(picture_of 169 33 128 168)
 
@@ -129,7 +148,4 @@ check_loto6_draw() {
     return 1
   fi
   echo "   the draw ended with six numbers and a closing remark"
-  kill "$draw_program_pid" 2>/dev/null || true
-  wait "$draw_program_pid" 2>/dev/null || true
-  draw_program_pid=""
 }
