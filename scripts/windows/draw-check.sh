@@ -56,11 +56,11 @@ picture_of() {
   import -window root -crop "${width}x${height}+$((X + left))+$((Y + top))" +repage rgb:- | md5sum
 }
 
-# The number labels: 36 x 28 px at the top of each balloon, 96 px apart from x = 32.
+# The number labels: 36 x 28 px inside each balloon, 64 px apart from x = 32.
 numbers_shown() {
   local column shown=0
   for column in 0 1 2 3 4 5; do
-    if (($(dark_pixels 36 28 $((32 + 96 * column)) 64) > 8)); then shown=$((shown + 1)); fi
+    if (($(dark_pixels 36 28 $((32 + 64 * column)) 64) > 8)); then shown=$((shown + 1)); fi
   done
   echo "$shown"
 }
