@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Cross-builds tamapick.exe for 64-bit Windows on Debian 12: one static executable that needs no
-# Qt DLLs. The first run builds a static Qt 6.4.2 (qtbase + qtsvg) into a cache outside the tree,
-# which takes most of an hour on two cores; later runs reuse it and only build the project.
+# Qt DLLs, and what a Windows user downloads: a portable zip and an MSI installer. The first run
+# builds a static Qt 6.4.2 (qtbase + qtsvg) into a cache outside the tree, which takes most of an
+# hour on two cores; later runs reuse it and only build the project.
 #
-#   bash scripts/windows/build.sh          -> dist/tamapick.exe, build-windows/ (with the tests)
+#   bash scripts/windows/build.sh          -> dist/tamapick.exe, build-windows/ (with the tests),
+#                                             and from package.sh dist/tamapick-<version>-*.zip,
+#                                             -x64.msi and -source.tar.gz
 #
 # Environment:
 #   TAMAPICK_CACHE  where sources and the Qt build live (default ~/.cache/tamapick)
 #   QTSVG_SOURCE    qtsvg-everywhere-src-6.4.2.tar.xz, for when the archive serves no qt6-svg source
 #   JOBS            parallel compile jobs (default: the number of cores)
+#   SOURCE_DATE_EPOCH  the time stamp of everything built (default: the commit's time), so two
+#                   builds of one commit give the same bytes
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -33,6 +38,8 @@ install_packages() {
     g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic
     cmake ninja-build dpkg-dev icoutils xz-utils
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+    wixl msitools faketime zip unzip git
+    xdotool imagemagick x11-utils
   )
   local missing=() package
   for package in "${packages[@]}"; do
@@ -67,14 +74,27 @@ EOF
 }
 
 # Prints the unpacked source folder of a Debian source package, fetching it the first time.
+# apt-get's own words go to standard error, so a failed fetch says why; the archive may also
+# serve another Qt version than the one the host tools are, which is not ours to build.
 debian_source() {
-  local package=$1 found
+  local package=$1 found log
   found=$(find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
   if [ -z "$found" ]; then
-    (cd "$sources" && apt-get source -qq "$package" >/dev/null 2>&1) || return 1
+    log=$(mktemp)
+    if ! (cd "$sources" && apt-get source -qq "$package") >"$log" 2>&1; then
+      echo "   apt-get source $package failed:" >&2
+      sed 's/^/     /' "$log" >&2
+      rm -f "$log"
+      return 1
+    fi
+    rm -f "$log"
     found=$(find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
+    if [ -z "$found" ]; then
+      echo "   apt-get source $package gave no $package-$qt_version folder in $sources" >&2
+      return 1
+    fi
   fi
-  [ -n "$found" ] && echo "$found"
+  echo "$found"
 }
 
 fetch_sources() {
@@ -101,6 +121,32 @@ fetch_sources() {
   step_done
 }
 
+# Qt for Windows is built with the host's moc, rcc and uic (QT_HOST_PATH), which must be the
+# same Qt version; the host's CMake packages live under its multiarch folder.
+host_multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -dumpmachine)
+host_qt_cmake="/usr/lib/$host_multiarch/cmake"
+
+check_host_qt() {
+  local config="$host_qt_cmake/Qt6/Qt6ConfigVersion.cmake" found
+  if [ ! -f "$config" ]; then
+    echo "No host Qt 6 in $host_qt_cmake (looked for Qt6/Qt6ConfigVersion.cmake):" \
+      "install qt6-base-dev and qt6-base-dev-tools." >&2
+    exit 1
+  fi
+  # Qt keeps the number in the Impl file next to the version file.
+  found=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' "${config%.cmake}"*.cmake | head -n 1)
+  if [ "$found" != "$qt_version" ]; then
+    echo "The host Qt is $found, but the Windows Qt built here is $qt_version: its moc, rcc" \
+      "and uic must be the same version. Build on Debian 12 (bookworm), whose Qt is" \
+      "$qt_version." >&2
+    exit 1
+  fi
+  if [ ! -x "/usr/lib/qt6/libexec/moc" ]; then
+    echo "The host Qt has no /usr/lib/qt6/libexec/moc: install qt6-base-dev-tools." >&2
+    exit 1
+  fi
+}
+
 # How Qt is configured. Each choice below was paid for with a failed build:
 # - Debian's source drops src/3rdparty/wintab, so tablet events are off;
 # - OpenGL is off the way `configure -no-opengl` does it (INPUT_opengl): FEATURE_opengl=OFF
@@ -115,7 +161,7 @@ qt_options=(
   -DFEATURE_static_runtime=ON
   -DFEATURE_optimize_size=ON
   -DQT_HOST_PATH=/usr
-  -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake"
   -DQT_BUILD_EXAMPLES=OFF
   -DQT_BUILD_TESTS=OFF
   -DFEATURE_pkg_config=OFF
@@ -138,13 +184,20 @@ qt_options=(
   -DFEATURE_printsupport=OFF
   -DFEATURE_concurrent=OFF
   -DFEATURE_xml=OFF
+  # No build paths in the objects, so the exe does not depend on where the cache lives.
+  "-DCMAKE_C_FLAGS=-ffile-prefix-map=$cache=/tamapick-cache"
+  "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$cache=/tamapick-cache"
 )
 
 build_qt() {
-  # The stamp records the options, so changing them above rebuilds Qt instead of reusing it.
+  # The stamp records the options and the toolchain file, so changing either rebuilds Qt
+  # instead of reusing it.
   local stamp="$qt_prefix/tamapick-qt.stamp"
   local fingerprint
-  fingerprint=$(printf '%s\n' "$qt_version" "${qt_options[@]}" | sha256sum | cut -d' ' -f1)
+  fingerprint=$({
+    printf '%s\n' "$qt_version" "${qt_options[@]}"
+    cat "$root/scripts/windows/mingw64-toolchain.cmake"
+  } | sha256sum | cut -d' ' -f1)
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$fingerprint" ]; then
     echo "== Static Qt: reusing $qt_prefix"
     return
@@ -177,9 +230,17 @@ build_qt() {
 
 build_project() {
   step "tamapick for Windows"
+  # The same bytes from every checkout: no build paths in the objects (the map covers the
+  # generated sources under build-windows/ too), and rcc's time stamps from the commit.
+  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
+  fi
+  export SOURCE_DATE_EPOCH
+  local prefix_map="-ffile-prefix-map=$root=/tamapick -ffile-prefix-map=$cache=/tamapick-cache"
   cmake -G Ninja -S "$root" -B "$build_dir" \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_CXX_FLAGS="$prefix_map" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/windows/wine-run.sh"
   cmake --build "$build_dir" --parallel "$jobs"
   mkdir -p "$dist_dir"
@@ -197,6 +258,8 @@ check_executable() {
 }
 
 install_packages
+check_host_qt
 build_qt
 build_project
 check_executable
+bash "$root/scripts/windows/package.sh"
