@@ -86,8 +86,12 @@ if(TAMAPICK_DEBIAN_PACKAGE)
   list(APPEND documents ${packaging_dir}/changelog.gz ${packaging_dir}/changelog.Debian.gz)
   install(FILES ${packaging_dir}/source/copyright ${packaging_dir}/changelog.gz ${packaging_dir}/changelog.Debian.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
+  # lintian asks a first upload to unstable to close an ITP bug; a build for a stable release
+  # is not such an upload, and an override there would go unused.
+  if(TAMAPICK_DEBIAN_DISTRIBUTION STREQUAL "unstable")
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
+  endif()
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME ${PROJECT_NAME})

@@ -27,10 +27,12 @@ set(expected
   ./usr/share/doc/tamapick/changelog.gz
   ./usr/share/doc/tamapick/copyright
   ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
-  ./usr/share/lintian/overrides/tamapick
   ./usr/share/man/man6/tamapick.6.gz
   ./usr/share/metainfo/${APP_ID}.metainfo.xml
 )
+if(REVISION STREQUAL "1")  # built on testing or unstable: lintian's ITP tag is overridden
+  list(APPEND expected ./usr/share/lintian/overrides/tamapick)
+endif()
 foreach(side IN LISTS ICON_SIZES)
   list(APPEND expected ./usr/share/icons/hicolor/${side}x${side}/apps/${APP_ID}.png)
 endforeach()
