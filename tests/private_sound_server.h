@@ -60,6 +60,11 @@ public:
         }
         return missing;
     }
+    // Why a test of `kind` cannot run here, for QSKIP; empty if it can.
+    static QString whyNotRunnable(SoundServerKind kind) {
+        const QStringList missing = missingTools(kind);
+        return missing.isEmpty() ? QString() : missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
+    }
     static bool toolsInstalled(SoundServerKind kind = SoundServerKind::PulseAudio) {
         return missingTools(kind).isEmpty();
     }

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QRawFont>
 #include <QResource>
-#include <QTextLayout>
 #include <QtTest>
 
 #include "app/main_window.h"
@@ -49,12 +48,8 @@ private slots:
         MainWindow window;
         const QString uiFamily = QFontInfo(QApplication::font()).family();
         for (const auto& [text, font] : everyShownText(window)) {
-            QTextLayout layout(text, font);
-            layout.beginLayout();
-            layout.createLine();
-            layout.endLayout();
             qsizetype glyphs = 0;
-            for (const QGlyphRun& run : layout.glyphRuns()) {
+            for (const QGlyphRun& run : testing::glyphRunsOf(text, font)) {
                 const QString family = run.rawFont().familyName();
                 const QString where = text + QStringLiteral(" in ") + family;
                 for (const quint32 glyph : run.glyphIndexes()) QVERIFY2(glyph != 0, qPrintable(where));

@@ -73,10 +73,7 @@ private:
 private slots:
     void initTestCase() {
         const SoundServerKind kind = soundServerKindFromEnvironment();
-        if (const QStringList missing = PrivateSoundServer::missingTools(kind); !missing.isEmpty()) {
-            const QString reason = missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
-            QSKIP(qPrintable(reason));
-        }
+        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty()) QSKIP(qPrintable(reason));
         server_ = std::make_unique<PrivateSoundServer>(kind);
         QVERIFY(server_->start());
     }

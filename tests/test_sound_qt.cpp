@@ -45,10 +45,7 @@ private:
 private slots:
     void initTestCase() {
         const SoundServerKind kind = soundServerKindFromEnvironment();
-        if (const QStringList missing = PrivateSoundServer::missingTools(kind); !missing.isEmpty()) {
-            const QString reason = missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
-            QSKIP(qPrintable(reason));
-        }
+        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty()) QSKIP(qPrintable(reason));
         // The program names itself to the sound server and the compositor as installed.
         QGuiApplication::setDesktopFileName(QStringLiteral(TAMAPICK_APP_ID));
         // Only the sound server: no ALSA fallback to a sound card of the machine running the test.

@@ -1,7 +1,11 @@
 // Every text the window can show, gathered as the program writes it, for the font tests.
 #pragma once
 
+#include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QString>
+#include <QTextLayout>
 #include <utility>
 #include <vector>
 
@@ -33,6 +37,16 @@ inline std::vector<std::pair<const char*, QString>> everyWrittenHeadlineAndRemar
         }
     }
     return texts;
+}
+
+// The glyph runs Qt lays out for `text` in `font`, as a label draws it: what the screen shows,
+// whatever family the font names.
+inline QList<QGlyphRun> glyphRunsOf(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    return layout.glyphRuns();
 }
 
 }  // namespace tamapick::testing
