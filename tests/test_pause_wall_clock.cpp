@@ -4,7 +4,7 @@
 // would end at once when the clock is set forward, or wait an hour when it is set back or passes
 // midnight (for a clock counted from midnight).
 #include <QDateTime>
-#include <QFile>
+#include <QSaveFile>
 #include <QTimer>
 #include <QtTest>
 #include <chrono>
@@ -17,11 +17,14 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Moves the wall clock the program sees to `seconds` from the real time of day.
+// Moves the wall clock the program sees to `seconds` from the real time of day. The file is
+// replaced whole (written beside it, then renamed): libfaketime reads it at every clock call, and
+// newer versions end the process when they catch it truncated and still empty.
 bool setWallClockOffset(double seconds) {
-    QFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(QByteArray::number(seconds, 'f', 3).prepend(seconds >= 0 ? "+" : "")) > 0;
+    QSaveFile file(qEnvironmentVariable("FAKETIME_TIMESTAMP_FILE"));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(QByteArray::number(seconds, 'f', 3).prepend(seconds >= 0 ? "+" : ""));
+    return file.commit();
 }
 
 }  // namespace
