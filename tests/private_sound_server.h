@@ -130,6 +130,11 @@ public:
         serverProcesses_.clear();
         recorder_ = nullptr;
         QFile::remove(socket_);
+        // A killed PipeWire leaves its sockets and their locks behind (pipewire-0, and on newer
+        // versions pipewire-0-manager): the next start must not take them for its own daemon's,
+        // or the session manager starts before there is a daemon to talk to.
+        for (const QString& stale : QDir(dir_.path()).entryList({QStringLiteral("pipewire-0*")}, QDir::Files | QDir::System))
+            QFile::remove(dir_.filePath(stale));
     }
     // A new server on the same address, with a new recording; as a server restarted by an upgrade.
     bool restart() {
@@ -193,12 +198,22 @@ private:
         return false;
     }
     // Runs a PulseAudio command against the server and waits for it; true if it succeeded.
-    bool pactl(const QStringList& arguments) {
+    bool pactl(const QStringList& arguments, bool warnOnFailure = true) {
         QProcess& process = launch(QStringLiteral("pactl"), arguments);
         process.waitForFinished(10000);
         if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) return true;
-        qWarning() << "pactl" << arguments << "failed:" << process.readAll();
+        if (warnOnFailure) qWarning() << "pactl" << arguments << "failed:" << process.readAll();
         return false;
+    }
+    // PipeWire makes a loaded sink's node a moment after load-module returns, and until then
+    // refuses it as the default ("Not supported"), so that is tried again for up to two seconds.
+    bool makeTestSinkTheDefault() {
+        const QStringList arguments{QStringLiteral("set-default-sink"), QStringLiteral("tamapick_test")};
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            if (pactl(arguments, false)) return true;
+            QTest::qWait(50);
+        }
+        return pactl(arguments);
     }
 
     bool startServer() {
@@ -217,7 +232,7 @@ private:
             // sets up where there is no sound card.
             return pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
                           QStringLiteral("sink_name=tamapick_test")}) &&
-                   pactl({QStringLiteral("set-default-sink"), QStringLiteral("tamapick_test")});
+                   makeTestSinkTheDefault();
         }
         // -n: no default script, so no hardware, D-Bus or X11 modules. As root the server runs
         // per-user all the same (--system=no); it only warns about it.
