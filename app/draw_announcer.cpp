@@ -5,7 +5,6 @@
 #include <QStringList>
 #include <QWidget>
 
-
 namespace tamapick {
 
 namespace {

@@ -174,7 +174,8 @@ void runWorker(const std::shared_ptr<Mailbox>& mailbox) {
             if (newState) mailbox->state = *newState;
             if (failedBeep && mailbox->fallback != nullptr) {
                 ToolkitBeep* fallback = mailbox->fallback;
-                QMetaObject::invokeMethod(fallback, [fallback] { fallback->sound(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    fallback, [fallback] { fallback->sound(); }, Qt::QueuedConnection);
             }
             mailbox->changed.notify_all();
         }
@@ -210,8 +211,8 @@ public:
         std::erase_if(mailbox_->requests, [](Request r) { return r != Request::Cancel; });
         mailbox_->requests.push_back(Request::Quit);
         mailbox_->changed.notify_all();
-        const bool finished = mailbox_->changed.wait_for(
-            lock, kWorkerExitWait, [this] { return mailbox_->state == WorkerState::Finished; });
+        const bool finished = mailbox_->changed.wait_for(lock, kWorkerExitWait,
+                                                         [this] { return mailbox_->state == WorkerState::Finished; });
         lock.unlock();
         if (finished) {
             worker_.join();

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "caption_checks.h"
-#include "lotteries.h"
 #include "fake_runtime.h"
+#include "lotteries.h"
 
 namespace tamapick::testing {
 
@@ -63,8 +63,7 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
                 if ((write = take(step.label, "text")) && write->text != step.text) fail(*write, step.text.c_str());
                 break;
             case Expect::Number:
-                if ((write = take(step.label, "number")) &&
-                    !isNumberIn(write->text, facts.lowest, facts.highest))
+                if ((write = take(step.label, "number")) && !isNumberIn(write->text, facts.lowest, facts.highest))
                     fail(*write, "a number in range");
                 break;
             case Expect::Interim:
@@ -85,8 +84,7 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
                     for (int label = step.label; label <= 6 && error.str().empty(); ++label) {
                         const bool inUse = label <= facts.numbers;
                         if ((write = take(label, "reel")) &&
-                            (inUse ? !isNumberIn(write->text, facts.lowest, facts.highest)
-                                   : !write->text.empty()))
+                            (inUse ? !isNumberIn(write->text, facts.lowest, facts.highest) : !write->text.empty()))
                             fail(*write, inUse ? "a reel value" : "empty");
                     }
                     time += kReelPause[step.label - 1];
@@ -103,9 +101,9 @@ inline std::string checkDraw(const FakeRuntime& fake, const DrawScript& script) 
 // The four draws, as their step lists give them.
 inline DrawScript loto6Script() {
     return {Lottery::Loto6,
-            {text(8, factsOf(Lottery::Loto6).headline), text(7, "抽選は毎週木曜日"), reel(1), number(1), reel(2), interimRemark(),
-             number(2), reel(3), number(3), reel(4), number(4), interimRemark(), reel(5), number(5), reel(6), number(6),
-             closingRemark()}};
+            {text(8, factsOf(Lottery::Loto6).headline), text(7, "抽選は毎週木曜日"), reel(1), number(1), reel(2),
+             interimRemark(), number(2), reel(3), number(3), reel(4), number(4), interimRemark(), reel(5), number(5),
+             reel(6), number(6), closingRemark()}};
 }
 
 inline DrawScript miniLotoScript() {
@@ -134,15 +132,17 @@ inline DrawScript miniLotoScript() {
 }
 
 inline DrawScript numbers3Script() {
-    return {Lottery::Numbers3,
-            {text(8, factsOf(Lottery::Numbers3).headline), text(7, "抽選は毎週,月,水,金"), text(4, ""), text(5, ""), text(6, ""),
-             reel(1), number(1), reel(2), number(2), reel(3), interimRemark(), number(3), closingRemark()}};
+    return {
+        Lottery::Numbers3,
+        {text(8, factsOf(Lottery::Numbers3).headline), text(7, "抽選は毎週,月,水,金"), text(4, ""), text(5, ""),
+         text(6, ""), reel(1), number(1), reel(2), number(2), reel(3), interimRemark(), number(3), closingRemark()}};
 }
 
 inline DrawScript numbers4Script() {
     return {Lottery::Numbers4,
-            {text(8, factsOf(Lottery::Numbers4).headline), text(7, "抽選は毎週月・水・金"), text(5, ""), text(6, ""), reel(1),
-             number(1), reel(2), number(2), reel(3), interimRemark(), number(3), reel(4), number(4), closingRemark()}};
+            {text(8, factsOf(Lottery::Numbers4).headline), text(7, "抽選は毎週月・水・金"), text(5, ""), text(6, ""),
+             reel(1), number(1), reel(2), number(2), reel(3), interimRemark(), number(3), reel(4), number(4),
+             closingRemark()}};
 }
 
 }  // namespace tamapick::testing

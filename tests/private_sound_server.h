@@ -31,7 +31,7 @@ enum class SoundServerKind { PulseAudio, PipeWire };
 // The kind named by TAMAPICK_SOUND_SERVER ("pipewire" or "pulseaudio", the default).
 inline SoundServerKind soundServerKindFromEnvironment() {
     return qEnvironmentVariable("TAMAPICK_SOUND_SERVER") == QLatin1String("pipewire") ? SoundServerKind::PipeWire
-                                                                                       : SoundServerKind::PulseAudio;
+                                                                                      : SoundServerKind::PulseAudio;
 }
 
 class PrivateSoundServer {
@@ -47,8 +47,8 @@ public:
 
     static QStringList toolsNeeded(SoundServerKind kind) {
         if (kind == SoundServerKind::PipeWire) {
-            return {QStringLiteral("pipewire"), QStringLiteral("wireplumber"), QStringLiteral("pipewire-pulse"),
-                    QStringLiteral("dbus-daemon"), QStringLiteral("pactl"), QStringLiteral("parec")};
+            return {QStringLiteral("pipewire"),    QStringLiteral("wireplumber"), QStringLiteral("pipewire-pulse"),
+                    QStringLiteral("dbus-daemon"), QStringLiteral("pactl"),       QStringLiteral("parec")};
         }
         return {QStringLiteral("pulseaudio"), QStringLiteral("parec")};
     }
@@ -63,7 +63,8 @@ public:
     // Why a test of `kind` cannot run here, for QSKIP; empty if it can.
     static QString whyNotRunnable(SoundServerKind kind) {
         const QStringList missing = missingTools(kind);
-        return missing.isEmpty() ? QString() : missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
+        return missing.isEmpty() ? QString()
+                                 : missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
     }
     static bool toolsInstalled(SoundServerKind kind = SoundServerKind::PulseAudio) {
         return missingTools(kind).isEmpty();
@@ -85,9 +86,10 @@ public:
             // PipeWire and its session manager talk over D-Bus: a private session bus of the test's own.
             environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                                 QStringLiteral("unix:path=") + dir_.filePath(QStringLiteral("bus")));
-            QProcess& bus = launch(QStringLiteral("dbus-daemon"),
-                                   {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                                    QStringLiteral("--address=unix:path=") + dir_.filePath(QStringLiteral("bus"))});
+            QProcess& bus =
+                launch(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+                        QStringLiteral("--address=unix:path=") + dir_.filePath(QStringLiteral("bus"))});
             if (!waitForFile(dir_.filePath(QStringLiteral("bus")), bus)) return false;
             socket_ = dir_.filePath(QStringLiteral("pulse/native"));
         } else {
@@ -133,7 +135,8 @@ public:
         // A killed PipeWire leaves its sockets and their locks behind (pipewire-0, and on newer
         // versions pipewire-0-manager): the next start must not take them for its own daemon's,
         // or the session manager starts before there is a daemon to talk to.
-        for (const QString& stale : QDir(dir_.path()).entryList({QStringLiteral("pipewire-0*")}, QDir::Files | QDir::System))
+        for (const QString& stale :
+             QDir(dir_.path()).entryList({QStringLiteral("pipewire-0*")}, QDir::Files | QDir::System))
             QFile::remove(dir_.filePath(stale));
     }
     // A new server on the same address, with a new recording; as a server restarted by an upgrade.
@@ -236,13 +239,13 @@ private:
         }
         // -n: no default script, so no hardware, D-Bus or X11 modules. As root the server runs
         // per-user all the same (--system=no); it only warns about it.
-        QProcess& server = launch(
-            QStringLiteral("pulseaudio"),
-            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=no"),
-             QStringLiteral("--use-pid-file=no"), QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--realtime=no"),
-             QStringLiteral("--high-priority=no"), QStringLiteral("-L"),
-             QStringLiteral("module-null-sink sink_name=tamapick_test"), QStringLiteral("-L"),
-             QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket_});
+        QProcess& server =
+            launch(QStringLiteral("pulseaudio"),
+                   {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=no"),
+                    QStringLiteral("--use-pid-file=no"), QStringLiteral("--exit-idle-time=-1"),
+                    QStringLiteral("--realtime=no"), QStringLiteral("--high-priority=no"), QStringLiteral("-L"),
+                    QStringLiteral("module-null-sink sink_name=tamapick_test"), QStringLiteral("-L"),
+                    QStringLiteral("module-native-protocol-unix auth-anonymous=1 socket=") + socket_});
         serverProcesses_ = {&server};
         if (!waitForFile(socket_, server)) return false;
         environment_.insert(QStringLiteral("PULSE_SERVER"), serverAddress_);

@@ -35,8 +35,8 @@ private slots:
             order << frame->child(i)->object()->objectName();
             QCOMPARE(frame->indexOfChild(frame->child(i)), i);
         }
-        const QStringList expected{"Label8",     "Label1", "Label2",   "Label3",   "Label4", "Label5", "Label6",
-                                   "Label7", "miniroto_0", "roto6", "Numbers3", "Numbers4", "Label9"};
+        const QStringList expected{"Label8", "Label1",     "Label2", "Label3",   "Label4",   "Label5", "Label6",
+                                   "Label7", "miniroto_0", "roto6",  "Numbers3", "Numbers4", "Label9"};
         QCOMPARE(order, expected);
     }
 

@@ -4,9 +4,9 @@
 
 #include "caption_checks.h"
 #include "draw_script.h"
-#include "lotteries.h"
 #include "draws/tamapick_form.h"
 #include "fake_runtime.h"
+#include "lotteries.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;

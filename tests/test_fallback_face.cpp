@@ -28,7 +28,8 @@ struct ShownText {
 std::vector<ShownText> everyShownText(MainWindow& window) {
     auto label = [&window](const char* name) { return window.findChild<QLabel*>(QString::fromLatin1(name)); };
     std::vector<ShownText> texts{{label("Label9")->text(), label("Label9")->font()}};
-    for (const QPushButton* button : window.findChildren<QPushButton*>()) texts.push_back({button->text(), button->font()});
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        texts.push_back({button->text(), button->font()});
     for (const auto& [labelName, text] : testing::everyWrittenHeadlineAndRemark())
         texts.push_back({text, label(labelName)->font()});
     texts.push_back({QStringLiteral("0123456789"), label("Label1")->font()});
@@ -55,8 +56,7 @@ private slots:
                 for (const quint32 glyph : run.glyphIndexes()) QVERIFY2(glyph != 0, qPrintable(where));
                 glyphs += run.glyphIndexes().size();
                 // The desktop's face keeps the Latin captions; ours only fills in.
-                if (font == window.font() && text.startsWith(QStringLiteral("Numbers")))
-                    QCOMPARE(family, uiFamily);
+                if (font == window.font() && text.startsWith(QStringLiteral("Numbers"))) QCOMPARE(family, uiFamily);
             }
             QVERIFY2(glyphs == text.size(), qPrintable(text));
         }
@@ -82,12 +82,12 @@ private slots:
             QVERIFY2(face.isValid(), path);
             for (const auto& shown : texts) {
                 for (const char32_t character : shown.text.toStdU32String()) {
-                    QVERIFY2(face.supportsCharacter(character),
-                             qPrintable(QStringLiteral("%1 lacks \"%2\" of \"%3\": add the text to "
-                                                       "assets/fonts/fallback_characters.txt and run "
-                                                       "scripts/make-fallback-face.py")
-                                            .arg(QString::fromLatin1(path), QString::fromUcs4(&character, 1),
-                                                 shown.text)));
+                    QVERIFY2(
+                        face.supportsCharacter(character),
+                        qPrintable(QStringLiteral("%1 lacks \"%2\" of \"%3\": add the text to "
+                                                  "assets/fonts/fallback_characters.txt and run "
+                                                  "scripts/make-fallback-face.py")
+                                       .arg(QString::fromLatin1(path), QString::fromUcs4(&character, 1), shown.text)));
                 }
             }
         }

@@ -5,9 +5,9 @@
 #include <random>
 
 #include "caption_checks.h"
-#include "lotteries.h"
 #include "draws/tamapick_form.h"
 #include "fake_runtime.h"
+#include "lotteries.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;

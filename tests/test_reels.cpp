@@ -2,9 +2,9 @@
 #include <QtTest>
 
 #include "caption_checks.h"
-#include "lotteries.h"
 #include "effects/reels.h"
 #include "fake_runtime.h"
+#include "lotteries.h"
 
 using namespace tamapick;
 using namespace tamapick::testing;

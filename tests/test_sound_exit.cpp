@@ -73,7 +73,8 @@ private:
 private slots:
     void initTestCase() {
         const SoundServerKind kind = soundServerKindFromEnvironment();
-        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty()) QSKIP(qPrintable(reason));
+        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
         server_ = std::make_unique<PrivateSoundServer>(kind);
         QVERIFY(server_->start());
     }

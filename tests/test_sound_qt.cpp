@@ -45,7 +45,8 @@ private:
 private slots:
     void initTestCase() {
         const SoundServerKind kind = soundServerKindFromEnvironment();
-        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty()) QSKIP(qPrintable(reason));
+        if (const QString reason = PrivateSoundServer::whyNotRunnable(kind); !reason.isEmpty())
+            QSKIP(qPrintable(reason));
         // The program names itself to the sound server and the compositor as installed.
         QGuiApplication::setDesktopFileName(QStringLiteral(TAMAPICK_APP_ID));
         // Only the sound server: no ALSA fallback to a sound card of the machine running the test.
@@ -77,8 +78,8 @@ private slots:
         const double delay = *sound - secondsOf(remarkAt);
         const double peak = server_->peakDbfsBetween(*sound, *sound + 0.5);
         const double length = server_->soundLengthFrom(*sound);
-        qInfo("alert through %s: starts %.0f ms after the closing remark, peak %.1f dBFS, lasts %.0f ms", qPrintable(server_->name()), delay * 1000, peak,
-              length * 1000);
+        qInfo("alert through %s: starts %.0f ms after the closing remark, peak %.1f dBFS, lasts %.0f ms",
+              qPrintable(server_->name()), delay * 1000, peak, length * 1000);
         QVERIFY2(delay > -PrivateSoundServer::kClockUncertainty, "a sound before the closing remark");
         QVERIFY(delay <= 0.25);
         QVERIFY(peak > -30.0);

@@ -31,9 +31,7 @@ public:
 
     // Label1 ... Label9 and the buttons by object name ("miniroto_0", "roto6", ...).
     QLabel* label(int number) const { return window_->findChild<QLabel*>(QStringLiteral("Label%1").arg(number)); }
-    QPushButton* button(const char* name) const {
-        return window_->findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    QPushButton* button(const char* name) const { return window_->findChild<QPushButton*>(QString::fromLatin1(name)); }
     QWidget* control(const QString& objectName) const { return window_->findChild<QWidget*>(objectName); }
 
     std::string caption(int number) const { return label(number)->text().toStdString(); }
