@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package for a release on a clean system of that release, as pbuilder and sbuild
-# do: a fresh overlay of the cached minimal system (scripts/debian-chroot.sh), only the build's
-# packages installed there, the build, that release's lintian and AppStream validator, and the
-# system thrown away. The package lands in packages/RELEASE/.
+# do: a fresh overlay of the cached minimal system (scripts/debian-chroot.sh), only the packages
+# the build and the package's checks need installed there (none of the test suite's tools), the
+# build, that release's lintian and AppStream validator, and the system thrown away. The package
+# lands in packages/RELEASE/.
 #   bash scripts/package-on.sh bookworm|trixie|testing
 # Runs as root.
 set -euo pipefail
@@ -21,7 +22,8 @@ bash scripts/debian-chroot.sh "$release" --fresh --bind "$staging" --bind "$out"
   set -e
   mkdir /tmp/tamapick && tar -xf $staging/tree.tar -C /tmp/tamapick && cd /tmp/tamapick
   . /etc/os-release && echo \"== \$PRETTY_NAME\"
-  bash scripts/package.sh /tmp/tamapick/build-package
+  bash scripts/setup.sh --package-only
+  bash scripts/package.sh --no-setup /tmp/tamapick/build-package
   cp build-package/tamapick_*.deb $out/
   dpkg-deb --field build-package/tamapick_*.deb Version Depends Installed-Size"
 ls -l "$out"
