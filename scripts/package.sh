@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a clean build directory and checks it with lintian:
+# Builds the Debian package from a clean build directory and checks it with lintian and the
+# AppStream validator:
 #   bash scripts/package.sh [--no-lintian] [--no-setup] [build-dir]   (build-dir: build-package/)
 # The package is for the Debian release it is built on, and lands in the build directory as
 # tamapick_<version>-<revision>_<arch>.deb, the revision naming the release (1~deb12u1 on Debian
 # 12, 1~deb13u1 on 13, 1 on testing: packaging/debian-revision.sh). Any lintian error or warning
-# fails the script; info tags are printed for the record. --no-setup leaves out the installing of
-# missing tools (the test suite's build of the package installs nothing).
+# fails the script, as does any complaint of the validator; lintian's info tags are printed for
+# the record. --no-lintian leaves out both checks. --no-setup leaves out the installing of missing
+# tools (the test suite's build of the package installs nothing).
 # To build each release's package on a clean system of that release: scripts/package-on.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,5 +44,11 @@ package=$(find "$build_dir" -maxdepth 1 -name 'tamapick_*.deb')
 echo "package: $package ($(du -k "$package" | cut -f1) KiB)"
 if [ "$run_lintian" = yes ]; then
   lintian --fail-on error,warning --display-info "$package"
-  echo "lintian: no errors or warnings"
+  echo "lintian $(lintian --version | grep -o '[0-9][0-9.]*' | head -n 1): no errors or warnings"
+  # The AppStream record as the package installs it, through this release's validator.
+  unpacked=$(mktemp -d)
+  dpkg-deb -x "$package" "$unpacked"
+  echo "AppStream $(appstreamcli --version | grep -o '[0-9][0-9.]*' | head -n 1):"
+  appstreamcli validate --no-net --strict --pedantic "$unpacked"/usr/share/metainfo/*.metainfo.xml
+  rm -rf "$unpacked"
 fi
