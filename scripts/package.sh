@@ -46,9 +46,8 @@ if [ "$run_lintian" = yes ]; then
   lintian --fail-on error,warning --display-info "$package"
   echo "lintian $(lintian --version | grep -o '[0-9][0-9.]*' | head -n 1): no errors or warnings"
   # The AppStream record as the package installs it, through this release's validator.
-  unpacked=$(mktemp -d)
-  dpkg-deb -x "$package" "$unpacked"
+  # (Unpacked inside the build directory, which the next run clears, so a failure leaves no litter.)
+  dpkg-deb -x "$package" "$build_dir/unpacked"
   echo "AppStream $(appstreamcli --version | grep -o '[0-9][0-9.]*' | head -n 1):"
-  appstreamcli validate --no-net --strict --pedantic "$unpacked"/usr/share/metainfo/*.metainfo.xml
-  rm -rf "$unpacked"
+  appstreamcli validate --no-net --strict --pedantic "$build_dir"/unpacked/usr/share/metainfo/*.metainfo.xml
 fi
