@@ -1,8 +1,10 @@
 // The real window on the offscreen platform: layout, stacking, focus, captions, fonts.
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 #include <map>
 
@@ -61,6 +63,31 @@ private slots:
             QCOMPARE(shown.at(name), geometry);
         }
         QCOMPARE(shown.size(), designed.size());
+    }
+
+    // Catches a script that clicks or reads a spot the window no longer has: every box in the
+    // layout file that the scripts share lies exactly where the window shows that control.
+    void theScriptsLayoutFileMatchesTheWindow() {
+        QFile file(QStringLiteral(WINDOW_LAYOUT_FILE));
+        QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), WINDOW_LAYOUT_FILE);
+        const QRegularExpression line(QStringLiteral(R"re(^(\w+)_(box|size)="([0-9 ]+)"$)re"));
+        int boxes = 0;
+        for (const QString& text : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            const QRegularExpressionMatch match = line.match(text);
+            if (!match.hasMatch()) continue;
+            QList<int> numbers;
+            for (const QString& number : match.captured(3).split(u' ', Qt::SkipEmptyParts)) numbers << number.toInt();
+            if (match.captured(2) == QLatin1String("size")) {
+                QCOMPARE(QSize(numbers.value(0), numbers.value(1)), window_->size());
+                continue;
+            }
+            const QString name = match.captured(1);
+            QWidget* widget = control(name) ? control(name) : control(name + QStringLiteral("_0"));
+            QVERIFY2(widget, qPrintable(name));
+            QCOMPARE(QRect(numbers.value(0), numbers.value(1), numbers.value(2), numbers.value(3)), widget->geometry());
+            ++boxes;
+        }
+        QCOMPARE(boxes, 13);  // the four buttons and the nine labels
     }
 
     // Catches a row wired to the wrong label or handler: each label shows what the runtime writes
