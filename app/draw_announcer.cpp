@@ -7,13 +7,7 @@
 
 namespace tamapick {
 
-namespace {
-
-std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(label)); }
-
-}  // namespace
-
-DrawAnnouncer::DrawAnnouncer(QWidget& window) : window_(window) {
+DrawAnnouncer::DrawAnnouncer(QWidget& window, const QtRuntime& runtime) : window_(window), runtime_(runtime) {
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // Before Qt 6.8 there is no announcement event. Orca speaks a notification when it comes
     // into view, so the result is put on a hidden notification (its role comes from the
@@ -27,17 +21,17 @@ DrawAnnouncer::DrawAnnouncer(QWidget& window) : window_(window) {
 #endif
 }
 
-void DrawAnnouncer::attachLabel(Label label, QLabel* widget) {
-    labels_.at(slot(label)) = widget;
-    if (labelNumber(label) <= kNumberLabelCount) {
+void DrawAnnouncer::nameNumberLabels() {
+    for (int position = 1; position <= kNumberLabelCount; ++position) {
         // With a name of its own a label no longer reports each new text as a new name.
-        widget->setAccessibleName(QStringLiteral("%1番目の数字").arg(labelNumber(label)));
+        if (QLabel* widget = runtime_.label(numberLabel(position)))
+            widget->setAccessibleName(QStringLiteral("%1番目の数字").arg(position));
     }
 }
 
 int DrawAnnouncer::numberPositionOf(const QWidget* widget) const {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
-        if (widget != nullptr && labels_.at(slot(numberLabel(position))).data() == widget) return position;
+        if (widget != nullptr && runtime_.label(numberLabel(position)) == widget) return position;
     }
     return 0;
 }
@@ -74,7 +68,7 @@ void DrawAnnouncer::drawEnded() {
 }
 
 QString DrawAnnouncer::textOf(Label label) const {
-    const QLabel* widget = labels_.at(slot(label));
+    const QLabel* widget = runtime_.label(label);
     return widget != nullptr ? widget->text() : QString();
 }
 
@@ -90,7 +84,7 @@ QString DrawAnnouncer::result(const QString& headline) const {
 
 void DrawAnnouncer::settleNumbers() {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
-        QLabel* widget = labels_.at(slot(numberLabel(position)));
+        QLabel* widget = runtime_.label(numberLabel(position));
         if (widget == nullptr) continue;
         QString& settled = settledNumbers_.at(static_cast<std::size_t>(position));
         const QString before = settled;

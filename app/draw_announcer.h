@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <array>
 #include <optional>
 #include <vector>
 
-#include "runtime/runtime.h"
+#include "runtime/qt_runtime.h"
 
 class QLabel;
 class QWidget;
@@ -18,21 +17,22 @@ namespace tamapick {
 // a fixed name and stay quiet while they spin. When a draw has run to its end they report the
 // numbers it left, and the result is announced once, as the window then reads: the draw's own
 // headline, the numbers from left to right and the closing remark. A draw cut short by the close
-// announces nothing. While any draw runs the window is busy.
+// announces nothing. While any draw runs the window is busy. The labels are the ones the window
+// attached to the runtime.
 class DrawAnnouncer {
 public:
-    explicit DrawAnnouncer(QWidget& window);
+    DrawAnnouncer(QWidget& window, const QtRuntime& runtime);
 
-    // The labels the announcement is read from; a number label gets its fixed name here.
-    void attachLabel(Label label, QLabel* widget);
+    // Gives each number label its fixed name, once the window has attached its labels.
+    void nameNumberLabels();
 
-    // Told by the runtime when a draw begins and when it has run to its end.
+    // Told by the window when a draw begins and when it has run to its end.
     void drawStarted();
     void drawEnded();
 
     // While any draw runs the window reports itself busy.
     bool busy() const { return !headlines_.empty(); }
-    // The position (1 to 6) of a number label attached here, or 0 for any other widget.
+    // The position (1 to 6) of a number label, or 0 for any other widget.
     int numberPositionOf(const QWidget* widget) const;
     // The number the last finished draw left in the number label at `position` ("" for none):
     // what the label reports to assistive technology, rather than each flicker of its reel.
@@ -48,7 +48,7 @@ private:
     void announce(const QString& text);
 
     QWidget& window_;
-    std::array<QPointer<QLabel>, 9> labels_{};
+    const QtRuntime& runtime_;
     std::array<QString, kNumberLabelCount + 1> settledNumbers_{};  // by position, from 1
     // One entry per running draw, innermost last: its headline, once a draw nested in it may
     // have put its own into the headline label.

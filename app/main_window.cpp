@@ -17,7 +17,6 @@ namespace tamapick {
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::fromLatin1(kBackgroundPicture)) {
     installAccessibleInterfaces();
-    runtime_.observeDraws([this] { drawAnnouncer_.drawStarted(); }, [this] { drawAnnouncer_.drawEnded(); });
     setObjectName(QStringLiteral("tamapick"));
     setWindowTitle(QString::fromUtf8(kWindowTitle));
     setWindowIcon(windowIconFromSource(QString::fromLatin1(kWindowIcon)));
@@ -46,6 +45,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::
     if (!byTabIndex.empty()) {
         byTabIndex.begin()->second->setFocus();  // miniroto, the lowest tab index
     }
+    drawAnnouncer_.nameNumberLabels();
 
     form_.Form_Load();
 }
@@ -67,9 +67,8 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
             applyLabelStyle(*label, design.style);
             if (design.wiring.label) {
                 // Attached before anything can ask for the label's accessible interface, which
-                // is chosen by what the announcer knows of the label.
+                // is chosen by the label it shows.
                 runtime_.attachLabel(*design.wiring.label, label);
-                drawAnnouncer_.attachLabel(*design.wiring.label, label);
             }
             control = label;
             break;
@@ -86,11 +85,18 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
 void MainWindow::wireButton(QPushButton* button, const ControlDesign& design) {
     // Enter clicks the focused button, as Space does.
     button->setAutoDefault(true);
-    if (design.wiring.click == nullptr) return;
-    const ClickHandler click = design.wiring.click;
+    if (!design.wiring.click) return;
+    const ClickHandler click = *design.wiring.click;
     const auto index = static_cast<std::int16_t>(design.index);
-    connect(button, &QPushButton::clicked, this, [this, click, index] { click(form_, index); });
+    connect(button, &QPushButton::clicked, this, [this, click, index] { form_.click(click, index); });
 }
+
+void MainWindow::drawStarted() {
+    runtime_.prepareBeep();
+    drawAnnouncer_.drawStarted();
+}
+
+void MainWindow::drawEnded() { drawAnnouncer_.drawEnded(); }
 
 void MainWindow::paintEvent(QPaintEvent* /*event*/) {
     // The background picture is a little larger than the client area; its overhang is cut off.

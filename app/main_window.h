@@ -14,8 +14,9 @@ class QPushButton;
 namespace tamapick {
 
 // The one window, `tamapick`, built by walking the design table; it wires each button's click
-// to its handler and otherwise only shows what the handlers write.
-class MainWindow : public QWidget {
+// to its handler and otherwise only shows what the handlers write. The form tells it when each
+// draw starts and ends.
+class MainWindow : public QWidget, private DrawObserver {
     Q_OBJECT
 
 public:
@@ -24,6 +25,7 @@ public:
 
     TamapickForm& form() { return form_; }
     QtRuntime& runtime() { return runtime_; }
+    DrawAnnouncer& drawAnnouncer() { return drawAnnouncer_; }
     const DrawAnnouncer& drawAnnouncer() const { return drawAnnouncer_; }
 
 protected:
@@ -33,11 +35,13 @@ protected:
 private:
     QWidget* createControl(const ControlDesign& design);
     void wireButton(QPushButton* button, const ControlDesign& design);
+    void drawStarted() override;
+    void drawEnded() override;
 
     QtRuntime runtime_;
-    TamapickForm form_{runtime_};
+    TamapickForm form_{runtime_, this};
     QSvgRenderer background_;
-    DrawAnnouncer drawAnnouncer_{*this};
+    DrawAnnouncer drawAnnouncer_{*this, runtime_};
 };
 
 }  // namespace tamapick

@@ -2,7 +2,8 @@
 
 #include <QPainter>
 #include <QPixmapCache>
-#include <cmath>
+
+#include "assets/svg_rendering.h"
 
 namespace tamapick {
 
@@ -23,21 +24,17 @@ QSize SvgPicture::size() {
     return size_;
 }
 
-QPixmap SvgPicture::pixmap(qreal devicePixelRatio) {
-    const QString key = QStringLiteral("tamapick:%1@%2").arg(resource_).arg(devicePixelRatio);
+QPixmap SvgPicture::pixmap(QSize logicalSize, qreal devicePixelRatio) {
+    const QString key = QStringLiteral("tamapick:%1@%2x%3@%4")
+                            .arg(resource_)
+                            .arg(logicalSize.width())
+                            .arg(logicalSize.height())
+                            .arg(devicePixelRatio);
     QPixmap rendered;
     if (QPixmapCache::find(key, &rendered)) return rendered;
 
     QSvgRenderer& renderer = source();
-    const QSize device(static_cast<int>(std::ceil(size_.width() * devicePixelRatio)),
-                       static_cast<int>(std::ceil(size_.height() * devicePixelRatio)));
-    rendered = QPixmap(device);
-    rendered.setDevicePixelRatio(devicePixelRatio);
-    rendered.fill(Qt::transparent);
-    QPainter painter(&rendered);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size_)));
-    painter.end();
+    rendered = QPixmap::fromImage(renderSvg(renderer, logicalSize.isValid() ? logicalSize : size_, devicePixelRatio));
     renderer_.reset();
     QPixmapCache::insert(key, rendered);
     return rendered;

@@ -7,10 +7,11 @@
 
 namespace tamapick {
 
-// A picture drawn from a vector source, rendered once for the screen's device pixel ratio and
-// kept: unscaled at 100 %, and sharp rather than stretched at 125 %, 150 %, 200 % or more.
-// The rendering is shared through Qt's pixmap cache (the six balloons use one). The source is
-// parsed only when a rendering is missing from the cache, and let go once it has been rendered.
+// A picture drawn from a vector source, rendered once for each size and device pixel ratio
+// asked for and kept: unscaled at 100 %, and sharp rather than stretched at 125 %, 150 %, 200 %
+// or more. The renderings are shared through Qt's pixmap cache (the six balloons use one). The
+// source is parsed only when a rendering is missing from the cache, and let go once it has been
+// rendered.
 class SvgPicture {
 public:
     explicit SvgPicture(const QString& resource);
@@ -19,7 +20,11 @@ public:
     bool isValid() { return size().isValid() && !size().isEmpty(); }
     // The picture's own size in device-independent pixels.
     QSize size();
-    QPixmap pixmap(qreal devicePixelRatio);
+    // At its own size, as the window shows it.
+    QPixmap pixmap(qreal devicePixelRatio) { return pixmap(QSize(), devicePixelRatio); }
+    // Drawn to fill `logicalSize`, as an icon is at each size the desktop asks for; an invalid
+    // size stands for the picture's own, which is looked up only if the cache has no rendering.
+    QPixmap pixmap(QSize logicalSize, qreal devicePixelRatio);
 
 private:
     QSvgRenderer& source();

@@ -3,6 +3,8 @@
 #include <QString>
 #include <array>
 
+#include "draws/draws.h"
+
 namespace tamapick {
 
 namespace {
@@ -11,14 +13,10 @@ using enum tamapick::Label;
 using enum ControlKind;
 using enum LabelStyle;
 
-constexpr ControlWiring shows(tamapick::Label label) { return {label, nullptr}; }
-constexpr ControlWiring clicks(ClickHandler handler) { return {std::nullopt, handler}; }
+using namespace tamapick::draws;
 
-// The buttons' click handlers, called with the clicked member's index.
-void miniroto_Click(TamapickForm& form, std::int16_t index) { form.miniroto_Click(index); }
-void roto6_Click(TamapickForm& form, std::int16_t /*index*/) { form.roto6_Click(); }
-void Numbers3_Click(TamapickForm& form, std::int16_t /*index*/) { form.Numbers3_Click(); }
-void Numbers4_Click(TamapickForm& form, std::int16_t /*index*/) { form.Numbers4_Click(); }
+constexpr ControlWiring shows(tamapick::Label label) { return {label, std::nullopt}; }
+constexpr ControlWiring clicks(ClickHandler handler) { return {std::nullopt, handler}; }
 
 constexpr const char* kBalloon = ":/pictures/balloon.svg";
 // The credit line: one line, never read or changed by the program.

@@ -12,7 +12,7 @@ namespace tamapick {
 
 enum class ControlKind { PushButton, Label, Picture };
 
-// How a label looks; the fonts and colours of each style are in labelStyle().
+// How a label looks; applyLabelStyle() (label_styles.h) gives each style its fonts and colours.
 enum class LabelStyle { None, Headline, RemarkLine, Number, Credit };
 
 inline constexpr int kNoTabIndex = -1;
@@ -21,15 +21,12 @@ inline constexpr int kNotInArray = -1;
 // pictures are drawn for.
 inline constexpr int kTwipsPerPixel = 15;
 
-// What a button's click runs: its handler on the form, given the button's control-array index
-// (only miniroto is an array member; the other handlers take nothing and ignore it).
-using ClickHandler = void (*)(TamapickForm& form, std::int16_t index);
-
-// What a control is wired to: the runtime label whose captions it shows, or the handler its
-// click runs. Pictures, the credit line and the like are wired to nothing.
+// What a control is wired to: the runtime label whose captions it shows, or the click handler
+// (one of the draws) that the form runs on its click. Pictures, the credit line and the like are
+// wired to nothing.
 struct ControlWiring {
     std::optional<Label> label;
-    ClickHandler click = nullptr;
+    std::optional<ClickHandler> click;
 };
 
 struct ControlDesign {

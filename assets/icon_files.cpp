@@ -1,8 +1,9 @@
 #include "assets/icon_files.h"
 
 #include <QBuffer>
-#include <QPainter>
 #include <QSvgRenderer>
+
+#include "assets/svg_rendering.h"
 
 namespace tamapick {
 
@@ -77,16 +78,7 @@ QByteArray bitmapData(const QImage& source) {
 
 QImage renderIcon(const QString& svgPath, int side) {
     QSvgRenderer renderer(svgPath);
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (!renderer.isValid()) {
-        return {};
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter, QRectF(0, 0, side, side));
-    painter.end();
-    return image;
+    return renderer.isValid() ? renderSvg(renderer, QSizeF(side, side)) : QImage();
 }
 
 QByteArray icoFile(const QList<QImage>& images) {

@@ -7,7 +7,14 @@
 #
 # The forwarders include the real header by its absolute path, so compiler messages, depfiles and
 # an editor's "go to definition" all land on the file in the source tree.
+#
+# The tests' support libraries are reached by their headers' plain names ("fake_runtime.h"):
+#   tamapick_expose_headers(target BASE folder)   names the headers relative to folder
 function(tamapick_expose_headers target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "BASE" "")
+  if(NOT ARG_BASE)
+    set(ARG_BASE ${PROJECT_SOURCE_DIR})
+  endif()
   set(include_dir ${PROJECT_BINARY_DIR}/include/${target})
   get_target_property(sources ${target} SOURCES)
   set(forwarders)
@@ -16,7 +23,7 @@ function(tamapick_expose_headers target)
       continue()
     endif()
     cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} OUTPUT_VARIABLE header)
-    file(RELATIVE_PATH name ${PROJECT_SOURCE_DIR} ${header})
+    file(RELATIVE_PATH name ${ARG_BASE} ${header})
     list(APPEND forwarders ${name})
     # Written only when its text changes, so configuring again rebuilds nothing.
     file(CONFIGURE OUTPUT ${include_dir}/${name} CONTENT "#include \"${header}\"\n")

@@ -4,8 +4,9 @@
 
 #include "runtime/runtime.h"
 
-// The four draws, one per lottery button. Each is a straight sequence of caption sets, reels
-// and remarks; all waiting happens in the reels' and the Mini Loto draw's pauses, where a
+// The four draws, one per lottery button: the window's design table names each as its button's
+// click handler, and TamapickForm::click runs it. Each is a straight sequence of caption sets,
+// reels and remarks; all waiting happens in the reels' and the Mini Loto draw's pauses, where a
 // click may run another whole draw before this one carries on with its own numbers.
 namespace tamapick::draws {
 

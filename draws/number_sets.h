@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 
 namespace tamapick {
 

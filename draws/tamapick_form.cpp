@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "draws/draws.h"
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 
 namespace tamapick {
 
@@ -13,17 +12,7 @@ void TamapickForm::Form_Load() {
     runtime_.seedRandomFromClock();
 }
 
-void TamapickForm::miniroto_Click(std::int16_t index) {
-    runClickHandler([index](Runtime& runtime) { draws::miniroto_Click(runtime, index); });
-}
-
-void TamapickForm::roto6_Click() { runClickHandler(draws::roto6_Click); }
-
-void TamapickForm::Numbers3_Click() { runClickHandler(draws::Numbers3_Click); }
-
-void TamapickForm::Numbers4_Click() { runClickHandler(draws::Numbers4_Click); }
-
-void TamapickForm::runClickHandler(const std::function<void(Runtime&)>& draw) {
+void TamapickForm::click(ClickHandler handler, std::int16_t index) {
     if (runtime_.closing()) {
         return;
     }
@@ -39,15 +28,19 @@ void TamapickForm::runClickHandler(const std::function<void(Runtime&)>& draw) {
         DepthGuard& operator=(const DepthGuard&) = delete;
     } guard(depth_);
     deepest_ = std::max(deepest_, depth_);
-    runtime_.drawStarted();
+    if (observer_ != nullptr) observer_->drawStarted();
     try {
-        draw(runtime_);
+        if (const auto* draw = std::get_if<void (*)(Runtime&)>(&handler)) {
+            (*draw)(runtime_);
+        } else {
+            std::get<void (*)(Runtime&, std::int16_t)>(handler)(runtime_, index);
+        }
     } catch (const WindowClosed&) {
         // The window is gone: this draw stops where it stood, and each draw it interrupted
         // stops at its own pause as the stack unwinds. None of them has a result to tell.
         return;
     }
-    runtime_.drawEnded();
+    if (observer_ != nullptr) observer_->drawEnded();
 }
 
 }  // namespace tamapick

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 
 namespace tamapick {
 

@@ -1,6 +1,6 @@
 #include "effects/remarks.h"
 
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 
 namespace tamapick {
 

@@ -1,17 +1,13 @@
 # What an install carries besides the program and its desktop files: the manual page and, for
 # the Debian package, the documents Debian requires and the CPack settings that build the .deb.
-# scripts/package.sh configures a clean build with TAMAPICK_DEBIAN_PACKAGE=ON and runs cpack.
-
-option(TAMAPICK_DEBIAN_PACKAGE
-  "Lay the install out as a Debian package (program in games/, copyright and changelogs) and set up cpack -G DEB"
-  OFF)
-
-# Debian's policy puts games in /usr/games; a plain install keeps the usual bin/.
-if(TAMAPICK_DEBIAN_PACKAGE)
-  set(TAMAPICK_INSTALL_BINDIR games)
-else()
-  set(TAMAPICK_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
-endif()
+#
+# Every build can be installed both ways, so the package is made from the same build the tests
+# ran on (scripts/package.sh makes the release's from a clean build directory). Each file belongs
+# to one of three install components:
+#   (the default)  the desktop entry, AppStream record, icons and manual page: every install
+#   Plain          the program in bin/ and the carried face's licence: cmake --install
+#   Debian         the program in /usr/games, copyright and changelogs: only the package, through
+#                  cpack (EXCLUDE_FROM_ALL keeps it out of cmake --install)
 
 if(NOT UNIX OR APPLE)
   return()
@@ -37,11 +33,12 @@ tamapick_gzip(${packaging_dir}/source/tamapick.6 ${packaging_dir}/tamapick.6.gz)
 set(documents ${packaging_dir}/tamapick.6.gz)
 install(FILES ${packaging_dir}/tamapick.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
-if(TAMAPICK_DEBIAN_PACKAGE)
-  # The revision names the release the package is built on (1~deb12u1, 1~deb13u1, or 1 on
-  # testing), so that each release's package sorts above the one before it.
-  execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/debian-revision.sh
-    OUTPUT_VARIABLE revision_and_distribution OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+# The revision names the release the package is built on (1~deb12u1, 1~deb13u1, or 1 on testing),
+# so that each release's package sorts above the one before it. A system the script does not know
+# as Debian gets no package.
+execute_process(COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/debian-revision.sh
+  RESULT_VARIABLE not_debian OUTPUT_VARIABLE revision_and_distribution OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(NOT not_debian)
   separate_arguments(revision_and_distribution UNIX_COMMAND "${revision_and_distribution}")
   list(GET revision_and_distribution 0 TAMAPICK_DEBIAN_REVISION)
   list(GET revision_and_distribution 1 TAMAPICK_DEBIAN_DISTRIBUTION)
@@ -84,16 +81,23 @@ if(TAMAPICK_DEBIAN_PACKAGE)
   tamapick_gzip(${PROJECT_SOURCE_DIR}/CHANGELOG ${packaging_dir}/changelog.gz)
   tamapick_gzip(${packaging_dir}/source/changelog.Debian ${packaging_dir}/changelog.Debian.gz)
   list(APPEND documents ${packaging_dir}/changelog.gz ${packaging_dir}/changelog.Debian.gz)
+  # Debian's policy puts games in /usr/games.
+  install(TARGETS tamapick RUNTIME DESTINATION games COMPONENT Debian EXCLUDE_FROM_ALL)
   install(FILES ${packaging_dir}/source/copyright ${packaging_dir}/changelog.gz ${packaging_dir}/changelog.Debian.gz
-          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+          DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT Debian EXCLUDE_FROM_ALL)
   # lintian asks a first upload to unstable to close an ITP bug; a build for a stable release
   # is not such an upload, and an override there would go unused.
   if(TAMAPICK_DEBIAN_DISTRIBUTION STREQUAL "unstable")
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME}
+            COMPONENT Debian EXCLUDE_FROM_ALL)
   endif()
 
   set(CPACK_GENERATOR DEB)
+  # One package of the default component and the Debian one.
+  set(CPACK_DEB_COMPONENT_INSTALL ON)
+  set(CPACK_COMPONENTS_ALL Unspecified Debian)
+  set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
   set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
   set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "number picker for Japanese lotteries, with bears and balloons")

@@ -20,8 +20,6 @@ using Clock = PreciseSleeper::Clock;
 // late on each would add up to a visible 0.8 s.
 constexpr double kPreciseTail = 0.003;
 
-std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(label)); }
-
 }  // namespace
 
 QtRuntime::QtRuntime()
@@ -33,10 +31,12 @@ void QtRuntime::markClosing() {
     beep_.silence();
 }
 
-void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_.at(slot(label)) = widget; }
+void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_[label] = widget; }
+
+QLabel* QtRuntime::label(Label label) const { return labels_[label]; }
 
 void QtRuntime::setCaption(Label label, std::string_view utf8) {
-    if (QLabel* widget = labels_.at(slot(label))) {
+    if (QLabel* widget = labels_[label]) {
         widget->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
     }
 }
@@ -73,18 +73,6 @@ void QtRuntime::processPendingEvents(double deadline) {
 void QtRuntime::soundBeep() {
     ++beeps_;
     beep_.play();
-}
-
-void QtRuntime::drawStarted() {
-    // The sound server is connected when the first draw starts, in the background: the shortest
-    // draw runs 2.46 s before its beep, time enough for a fresh connection (about a second), and
-    // a window opened and closed without a draw never loads the sound server's libraries.
-    beep_.prepare();
-    if (drawStartedListener_) drawStartedListener_();
-}
-
-void QtRuntime::drawEnded() {
-    if (drawEndedListener_) drawEndedListener_();
 }
 
 }  // namespace tamapick

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QPointer>
-#include <array>
-#include <functional>
-#include <utility>
 
 #include "runtime/desktop_beep.h"
 #include "runtime/precise_sleep.h"
@@ -19,16 +16,16 @@ class QtRuntime final : public Runtime {
 public:
     QtRuntime();
 
-    // The label widget that receives the captions of `label`.
+    // The label widget that receives the captions of `label`: the window registers each once.
     void attachLabel(Label label, QLabel* widget);
+    QLabel* label(Label label) const;
+    // Connects to the sound server in the background, for the beep at the end of a draw: the
+    // window calls it as each draw starts. The shortest draw runs 2.46 s before its beep, time
+    // enough for a fresh connection (about a second), and a window opened and closed without a
+    // draw never loads the sound server's libraries.
+    void prepareBeep() { beep_.prepare(); }
     // Called when the window closes: pauses end at once, draws unwind and nothing sounds.
     void markClosing();
-    // Passes on each drawStarted and drawEnded of the draws; the window tells assistive
-    // technology about the draw from them.
-    void observeDraws(std::function<void()> started, std::function<void()> ended) {
-        drawStartedListener_ = std::move(started);
-        drawEndedListener_ = std::move(ended);
-    }
 
     void setCaption(Label label, std::string_view utf8) override;
     void seedRandomFromClock() override;
@@ -36,19 +33,15 @@ public:
     double now() const override;
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
-    void drawStarted() override;
-    void drawEnded() override;
     bool closing() const override { return closing_; }
 
     // How many beeps the draws have asked for.
     int beepsSounded() const { return beeps_; }
 
 private:
-    std::array<QPointer<QLabel>, 9> labels_{};
+    PerLabel<QPointer<QLabel>> labels_;
     RandomSource random_;
     PreciseSleeper sleeper_;
-    std::function<void()> drawStartedListener_;
-    std::function<void()> drawEndedListener_;
     DesktopBeep beep_;
     bool closing_ = false;
     int beeps_ = 0;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace tamapick {
 
-// The labels the program writes at run time, numbered as on the window.
-// Label9 (the credit line) keeps its design-time caption and is never written.
+// The labels the program writes at run time, numbered as on the window. Label8 is the last:
+// PerLabel sizes its arrays by it. Label9 (the credit line) keeps its design-time caption and is
+// never written.
 enum class Label : std::uint8_t {
     Label1 = 1,
     Label2,
@@ -24,6 +27,18 @@ inline constexpr int kNumberLabelCount = 6;
 constexpr Label numberLabel(int position) { return static_cast<Label>(position); }
 
 constexpr int labelNumber(Label label) { return static_cast<int>(label); }
+
+// One T for each label the program writes, looked up by the label.
+template <typename T>
+class PerLabel {
+public:
+    T& operator[](Label label) { return items_.at(slot(label)); }
+    const T& operator[](Label label) const { return items_.at(slot(label)); }
+
+private:
+    static constexpr std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(label) - 1); }
+    std::array<T, labelNumber(Label::Label8)> items_{};
+};
 
 // What the draws and effects may ask of the platform. The Qt layer implements it for the
 // program; tests use a simulated one, so a ten-second draw checks in milliseconds.
@@ -49,13 +64,6 @@ public:
 
     // The platform's default alert sound, once.
     virtual void soundBeep() = 0;
-
-    // A click handler's draw begins, before its first caption; and it has run to its end, after
-    // its closing remark. Nested draws tell both of their own; a draw cut short by the close
-    // never ends here. The window tells assistive technology the result at the end, once, rather
-    // than every flicker of the reels on the way.
-    virtual void drawStarted() = 0;
-    virtual void drawEnded() = 0;
 
     // True once the window is gone: pauses end at once and the draws unwind without
     // writing anything more.

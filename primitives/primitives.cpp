@@ -1,4 +1,4 @@
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 
 #include <cmath>
 #include <string>
