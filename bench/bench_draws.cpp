@@ -10,7 +10,8 @@
 
 #include "app/main_window.h"
 #include "bench_stats.h"
-#include "draws/primitives.h"
+#include "lotteries.h"
+#include "primitives/primitives.h"
 
 namespace {
 
@@ -25,10 +26,11 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+using tamapick::testing::factsOf;
+using tamapick::testing::Lottery;
+
 struct DrawCase {
-    const char* label;
-    const char* button;
-    double nominal;
+    Lottery lottery;
     int repetitions;
 };
 
@@ -42,27 +44,30 @@ int main(int argc, char* argv[]) {
 
     const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
     const DrawCase cases[] = {
-        {"Numbers 3 draw: wall / 2.46 s", "Numbers3", 2.46, quick ? 1 : 5},
-        {"Numbers 4 draw: wall / 4.56 s", "Numbers4", 4.56, quick ? 1 : 5},
-        {"Mini Loto draw: wall / 9.06 s", "miniroto_0", 9.06, quick ? 1 : 3},
-        {"Loto 6 draw: wall / 10.76 s", "roto6", 10.76, quick ? 1 : 3},
+        {Lottery::Numbers3, quick ? 1 : 5},
+        {Lottery::Numbers4, quick ? 1 : 5},
+        {Lottery::MiniLoto, quick ? 1 : 3},
+        {Lottery::Loto6, quick ? 1 : 3},
     };
 
     printHeader();
     std::vector<double> cpuRatios;
     for (const DrawCase& c : cases) {
-        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(c.button));
+        const auto& facts = factsOf(c.lottery);
+        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(facts.button));
         std::vector<double> ratios;
         for (int rep = 0; rep < c.repetitions; ++rep) {
             const double cpuStart = cpuSeconds();
             const auto start = Clock::now();
             QTest::mouseClick(button, Qt::LeftButton);  // returns once the draw has ended
             const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-            ratios.push_back(wall / c.nominal);
-            if (std::string_view(c.button) == "roto6") cpuRatios.push_back((cpuSeconds() - cpuStart) / wall);
+            ratios.push_back(wall / facts.nominalSeconds);
+            if (c.lottery == Lottery::Loto6) cpuRatios.push_back((cpuSeconds() - cpuStart) / wall);
         }
         const Summary s = summarize(ratios);
-        printRow(c.label, s, "<= 1.003", s.median <= 1.003);
+        const QByteArray label =
+            QStringLiteral("%1 draw: wall / %2 s").arg(QLatin1String(facts.name)).arg(facts.nominalSeconds).toUtf8();
+        printRow(label.constData(), s, "<= 1.003", s.median <= 1.003);
     }
     const Summary cpu = summarize(cpuRatios);
     printRow("CPU during Loto 6: cpu s / wall s", cpu, "<= 0.01", cpu.median <= 0.01);

@@ -66,9 +66,6 @@ public:
         return missing.isEmpty() ? QString()
                                  : missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
     }
-    static bool toolsInstalled(SoundServerKind kind = SoundServerKind::PulseAudio) {
-        return missingTools(kind).isEmpty();
-    }
     QString name() const { return kind_ == SoundServerKind::PipeWire ? "PipeWire" : "PulseAudio"; }
 
     // Starts the server and the recorder; false (with the server's output logged) if either fails.

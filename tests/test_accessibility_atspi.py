@@ -11,6 +11,7 @@
 import ctypes
 import importlib.util
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -25,11 +26,25 @@ pyatspi = None
 # while every reel step renamed the number labels).
 CLOSING_REMARKS = {"こんなん出ました!", "当たりますように!", "こんなのでました"}
 MAX_EVENTS_PER_DRAW = 60
-DRAWS = [
-    # button, headline, numbers shown, lowest, highest, seconds the draw takes at least
-    ("ロト6", "ロト6の予想です", 6, 1, 43, 10.8),
-    ("Numbers3", "Numbers3の予想だよ", 3, 0, 9, 2.5),
-]
+
+
+def lottery_facts():
+    # The lotteries as tests/support/lotteries.h writes them down for every test, a row each:
+    # {name, button, caption, headline, seconds, numbers, lowest, highest, distinct}. Here, by
+    # name: the button's caption (its accessible name), the headline, the numbers shown, lowest,
+    # highest, and the seconds the draw takes.
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "support", "lotteries.h")
+    with open(header, encoding="utf-8") as source:
+        rows = re.findall(r'^ *\{"([^"]+)", "[^"]+", "([^"]+)", "([^"]+)", ([0-9.]+), (\d+), (\d+), (\d+), \w+\},$',
+                          source.read(), re.M)
+    if len(rows) != 4:
+        sys.exit(f"found {len(rows)} lotteries in {header}, not 4")
+    return {name: (caption, headline, int(count), int(lowest), int(highest), float(seconds))
+            for name, caption, headline, seconds, count, lowest, highest in rows}
+
+
+LOTTERIES = lottery_facts()
+DRAWS = [LOTTERIES["Loto 6"], LOTTERIES["Numbers 3"]]
 
 
 def skip(reason):
@@ -285,9 +300,9 @@ def run_nested_draws(client, frame):
     print(f"nested: {len(client.events)} events; announced {heard}")
     check(len(heard) == 2, f"{len(heard)} announcements for two draws")
     inner = heard[0].split(" ")
-    check(inner[0] == "Numbers3の予想だよ" and len(inner) == 5 and inner[4] in CLOSING_REMARKS,
+    check(inner[0] == LOTTERIES["Numbers 3"][1] and len(inner) == 5 and inner[4] in CLOSING_REMARKS,
           f"the nested draw announced {heard[0]!r}")
-    check(heard[1] == " ".join(["ロト6の予想です", *numbers, children[7].name]),
+    check(heard[1] == " ".join([LOTTERIES["Loto 6"][1], *numbers, children[7].name]),
           f"the outer draw announced {heard[1]!r}")
     check(len(client.events) <= 2 * MAX_EVENTS_PER_DRAW, f"{len(client.events)} events for two draws")
 

@@ -1,5 +1,6 @@
 // What the window's accessible interfaces report while draws run, on the real window offscreen.
-// The draws' writes are made through the runtime as the draws make them, so no real time passes.
+// The draws' writes are made through the runtime, and their starts and ends told to the announcer,
+// as the form and the window do, so no real time passes.
 // (The announcements themselves reach only a live accessibility bridge: test_accessibility_atspi.)
 #include <QAccessible>
 #include <QLabel>
@@ -48,6 +49,7 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         Runtime& runtime = window.runtime();
+        DrawAnnouncer& announcer = window.drawAnnouncer();
         QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(&window);
         QAccessibleInterface* third =
             QAccessible::queryAccessibleInterface(window.findChild<QLabel*>(QStringLiteral("Label3")));
@@ -56,23 +58,23 @@ private slots:
         QCOMPARE(third->text(QAccessible::Name), QStringLiteral("3番目の数字"));
         QVERIFY(third->state().invisible && !frame->state().busy);
 
-        runtime.drawStarted();
+        announcer.drawStarted();
         runtime.setCaption(Label::Label8, "ロト6の予想です");
         showNumbers(runtime, {"11", "22", "8", "9", "10", "12"});
         QVERIFY(frame->state().busy);
         QCOMPARE(reportedText(third), QString());  // still spinning
         QCOMPARE(third->text(QAccessible::Name), QStringLiteral("3番目の数字"));
 
-        runtime.drawStarted();
+        announcer.drawStarted();
         runtime.setCaption(Label::Label8, "Numbers3の予想だよ");
         showNumbers(runtime, {"1", "2", "3"});
-        runtime.drawEnded();
+        announcer.drawEnded();
         QCOMPARE(reportedText(third), QStringLiteral("3"));
         QVERIFY(!third->state().invisible && fifth->state().invisible);
         QVERIFY(frame->state().busy);  // the Loto 6 draw still runs
 
         showNumbers(runtime, {"1", "2", "30", "31", "32", "33"});
-        runtime.drawEnded();
+        announcer.drawEnded();
         QCOMPARE(reportedText(fifth), QStringLiteral("32"));
         QVERIFY(!fifth->state().invisible);
         QVERIFY(!frame->state().busy);

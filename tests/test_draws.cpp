@@ -4,6 +4,7 @@
 
 #include "caption_checks.h"
 #include "draw_script.h"
+#include "draws/draws.h"
 #include "draws/tamapick_form.h"
 #include "fake_runtime.h"
 #include "lotteries.h"
@@ -56,7 +57,7 @@ private slots:
         const LotteryFacts& facts = factsOf(lottery);
         FakeRuntime fake;
         fake.setClockTick(0.0005);  // a pause a millisecond short would shorten the draw
-        TamapickForm form(fake);
+        TamapickForm form(fake, &fake);
         click(form, lottery);
         const std::string error = checkDraw(fake, scriptOf(lottery));
         QVERIFY2(error.empty(), error.c_str());
@@ -79,7 +80,7 @@ private slots:
         TamapickForm form(fake);
         form.Form_Load();
         QCOMPARE(fake.seedings(), 1);
-        form.roto6_Click();
+        form.click(draws::roto6_Click);
         click(form, lottery);
         QCOMPARE(fake.caption(Label::Label8), std::string(facts.headline));
         QVERIFY(isClosingRemark(fake.caption(Label::Label7)));
@@ -166,7 +167,7 @@ private slots:
         FakeRuntime fake;
         fake.scriptRandom(values);
         TamapickForm form(fake);
-        if (lottery == Lottery::MiniLoto) fake.scriptEvent(0.35, [&] { form.Numbers3_Click(); });
+        if (lottery == Lottery::MiniLoto) fake.scriptEvent(0.35, [&] { form.click(draws::Numbers3_Click); });
         click(form, lottery);
         QCOMPARE(resultOf(fake, facts.numbers), sets.at(lottery));
     }
@@ -179,7 +180,7 @@ private slots:
         for (float r : {0.55F, 0.55F, 0.55F, 0.85F, 0.55F, 0.55F}) values.push_back(r);
         fake.scriptRandom(values);
         TamapickForm form(fake);
-        form.Numbers3_Click();
+        form.click(draws::Numbers3_Click);
         QCOMPARE(resultOf(fake, 3), (std::vector<int>{8, 5, 5}));
     }
 };

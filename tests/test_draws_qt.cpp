@@ -1,15 +1,17 @@
-// The real window and the Qt runtime, offscreen: a few draws in real time, and the close.
+// The real window and the Qt runtime, offscreen: a few draws in real time, and the close at any
+// point of every draw.
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "app/main_window.h"
 #include "caption_checks.h"
-#include "draws/primitives.h"
 #include "lotteries.h"
+#include "primitives/primitives.h"
 #include "window_fixture.h"
 
 using namespace tamapick;
@@ -109,26 +111,54 @@ private slots:
         QCOMPARE(caption(7), std::string("チャンスは毎週チューズディ!"));
     }
 
-    // Closing during a Loto 6 draw ends the event loop promptly with status 0, and nothing is
-    // written after the close.
-    void closingDuringALoto6DrawEndsTheProgramPromptly() {
+    void eachButtonsDrawEndsAtOnceWhenTheWindowClosesAtAnyPoint_data() {
+        QTest::addColumn<Lottery>("lottery");
+        QTest::addColumn<int>("nestedDraw");  // a Lottery clicked 0.5 s in, or -1
+        QTest::addColumn<double>("closeAt");
+        // Fixed seed: the same instants on every run, spread over each draw's whole length.
+        std::mt19937 rng(2003);
+        for (Lottery lottery : kLotteries) {
+            const LotteryFacts& facts = factsOf(lottery);
+            std::uniform_real_distribution<double> instant(0.05, facts.nominalSeconds - 0.05);
+            const double at = instant(rng);
+            QTest::addRow("%s closed at %.2f s", facts.button, at) << lottery << -1 << at;
+        }
+        QTest::newRow("Numbers3 nested in Loto 6, closed inside both")
+            << Lottery::Loto6 << static_cast<int>(Lottery::Numbers3) << 1.2;
+    }
+    // Each button starts its own lottery's draw (its headline is up when the window closes), and
+    // the close ends it, nested or not, wherever it stands: no caption changes and no beep after
+    // it, the event loop ends within half a second with status 0 and the window stays hidden.
+    void eachButtonsDrawEndsAtOnceWhenTheWindowClosesAtAnyPoint() {
+        QFETCH(Lottery, lottery);
+        QFETCH(int, nestedDraw);
+        QFETCH(double, closeAt);
         QStringList atClose;
+        int beepsAtClose = -1;
         int drawsAtClose = -1;
         Clock::time_point closedAt;
-        QTimer::singleShot(0, window_.get(), [this] { QTest::mouseClick(button("roto6"), Qt::LeftButton); });
-        QTimer::singleShot(1500, window_.get(), [&] {
+        QTimer::singleShot(0, window_.get(),
+                           [&] { QTest::mouseClick(button(factsOf(lottery).button), Qt::LeftButton); });
+        if (nestedDraw >= 0) {
+            const char* nested = factsOf(static_cast<Lottery>(nestedDraw)).button;
+            QTimer::singleShot(500, window_.get(), [&, nested] { QTest::mouseClick(button(nested), Qt::LeftButton); });
+        }
+        QTimer::singleShot(static_cast<int>(closeAt * 1000), window_.get(), [&] {
             drawsAtClose = window_->form().drawsRunning();
             window_->close();
             atClose = window_.captions();
+            beepsAtClose = window_->runtime().beepsSounded();
             closedAt = Clock::now();
         });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(secondsSince(closedAt) < 0.5);
-        QCOMPARE(drawsAtClose, 1);
+        QCOMPARE(drawsAtClose, nestedDraw >= 0 ? 2 : 1);
+        const Lottery shown = nestedDraw >= 0 ? static_cast<Lottery>(nestedDraw) : lottery;
+        QCOMPARE(atClose[7], QString::fromUtf8(factsOf(shown).headline));
         QCOMPARE(window_.captions(), atClose);
+        QCOMPARE(window_->runtime().beepsSounded(), beepsAtClose);
         QCOMPARE(window_->form().drawsRunning(), 0);
         QVERIFY(!window_->isVisible());
-        QCOMPARE(atClose[7], QString::fromUtf8(factsOf(Lottery::Loto6).headline));
     }
 };
 

@@ -1,10 +1,10 @@
 // Clicks during a draw run the clicked draw nested inside the waiting pause; the close ends
 // everything at once. All on the simulated clock, so each scenario replays exactly.
 #include <QtTest>
-#include <array>
 #include <random>
 
 #include "caption_checks.h"
+#include "draws/draws.h"
 #include "draws/tamapick_form.h"
 #include "fake_runtime.h"
 #include "lotteries.h"
@@ -14,17 +14,17 @@ using namespace tamapick::testing;
 
 namespace {
 
-using Captions = std::array<std::string, 9>;
+using Captions = PerLabel<std::string>;
 
 Captions captionsOf(const FakeRuntime& fake) {
     Captions captions;
     for (int label = 1; label <= 8; ++label) {
-        captions[static_cast<std::size_t>(label)] = fake.caption(static_cast<Label>(label));
+        captions[static_cast<Label>(label)] = fake.caption(static_cast<Label>(label));
     }
     return captions;
 }
 
-const std::string& at(const Captions& captions, int label) { return captions[static_cast<std::size_t>(label)]; }
+const std::string& at(const Captions& captions, int label) { return captions[static_cast<Label>(label)]; }
 
 // The write made by the interrupted draw once the nested one has returned, or nullptr.
 const FakeRuntime::CaptionWrite* writeAt(const FakeRuntime& fake, std::size_t index) {
@@ -43,17 +43,17 @@ private slots:
     // keep the Loto 6 numbers and Label8 the Loto 6 headline.
     void aLoto6ClickDuringTheMiniLotoPauseRunsInsideIt() {
         FakeRuntime fake;
-        TamapickForm form(fake);
+        TamapickForm form(fake, &fake);
         Captions afterLoto6;
         std::size_t writesBeforeResuming = 0;
         double loto6EndedAt = 0;
         fake.scriptEvent(5.5, [&] {
-            form.roto6_Click();
+            form.click(draws::roto6_Click);
             afterLoto6 = captionsOf(fake);
             writesBeforeResuming = fake.writes().size();
             loto6EndedAt = fake.now();
         });
-        form.miniroto_Click(0);
+        form.click(draws::miniroto_Click);
 
         QCOMPARE(loto6EndedAt, 5.5 + factsOf(Lottery::Loto6).nominalSeconds);
         QCOMPARE(form.deepestNesting(), 2);
@@ -78,8 +78,8 @@ private slots:
         QCOMPARE(fake.drawEnds().size(), std::size_t{2});
         QCOMPARE(fake.drawEnds()[0].writesBefore, writesBeforeResuming);
         for (int label = 1; label <= 8; ++label) {
-            QCOMPARE(fake.drawEnds()[0].captions[static_cast<std::size_t>(label)], at(afterLoto6, label));
-            QCOMPARE(fake.drawEnds()[1].captions[static_cast<std::size_t>(label)], at(end, label));
+            QCOMPARE(at(fake.drawEnds()[0].captions, label), at(afterLoto6, label));
+            QCOMPARE(at(fake.drawEnds()[1].captions, label), at(end, label));
         }
     }
 
@@ -93,11 +93,11 @@ private slots:
         Captions afterMiniLoto;
         std::size_t writesBeforeResuming = 0;
         fake.scriptEvent(2.0, [&] {
-            form.miniroto_Click(0);
+            form.click(draws::miniroto_Click);
             afterMiniLoto = captionsOf(fake);
             writesBeforeResuming = fake.writes().size();
         });
-        form.roto6_Click();
+        form.click(draws::roto6_Click);
 
         QVERIFY(std::abs(fake.now() - (11.06 + 0.4 + 2.1 + 2.0 + 4.2)) < 1e-9);
         const Captions end = captionsOf(fake);
@@ -122,10 +122,10 @@ private slots:
         TamapickForm form(fake);
         Captions afterLoto6;
         fake.scriptEvent(0.105, [&] {
-            form.roto6_Click();
+            form.click(draws::roto6_Click);
             afterLoto6 = captionsOf(fake);
         });
-        form.Numbers3_Click();
+        form.click(draws::Numbers3_Click);
 
         for (int label = 1; label <= 6; ++label) QVERIFY(isNumberIn(at(afterLoto6, label), 1, 43));
         const double loto6End = 0.105 + factsOf(Lottery::Loto6).nominalSeconds;
@@ -152,8 +152,8 @@ private slots:
     void aDrawNestedInItselfKeepsItsOwnCounter() {
         FakeRuntime fake;
         TamapickForm form(fake);
-        fake.scriptEvent(1.0, [&] { form.Numbers3_Click(); });
-        form.Numbers3_Click();
+        fake.scriptEvent(1.0, [&] { form.click(draws::Numbers3_Click); });
+        form.click(draws::Numbers3_Click);
         // 1.0 s falls in the pause of the second reel's step 13 (0.96 to 1.01 s); the nested
         // draw runs to 3.46 s, then the outer reel runs its steps 14 to 20 and the third reel.
         QVERIFY(std::abs(fake.now() - (3.46 + 7 * 0.05 + 1.1)) < 1e-9);
@@ -166,8 +166,8 @@ private slots:
     // pause of the draw before, so the nesting grows by one a click.
     void aClickWhileThirtyTwoDrawsRunIsIgnored() {
         FakeRuntime fake;
-        TamapickForm form(fake);
-        for (int i = 0; i < 34; ++i) fake.scriptEvent(0.001 * i, [&form] { form.Numbers3_Click(); });
+        TamapickForm form(fake, &fake);
+        for (int i = 0; i < 34; ++i) fake.scriptEvent(0.001 * i, [&form] { form.click(draws::Numbers3_Click); });
         int runningAtTheLastClicks = -1;
         fake.scriptEvent(0.0335, [&] { runningAtTheLastClicks = form.drawsRunning(); });
         fake.runEvents();
@@ -239,10 +239,10 @@ private slots:
         QFETCH(double, closeAt);
         QFETCH(double, nestedClickAt);
         FakeRuntime fake;
-        TamapickForm form(fake);
-        if (nestedClickAt >= 0) fake.scriptEvent(nestedClickAt, [&] { form.roto6_Click(); });
+        TamapickForm form(fake, &fake);
+        if (nestedClickAt >= 0) fake.scriptEvent(nestedClickAt, [&] { form.click(draws::roto6_Click); });
         fake.scriptClose(closeAt);
-        fake.scriptEvent(closeAt + 0.001, [&] { form.miniroto_Click(0); });
+        fake.scriptEvent(closeAt + 0.001, [&] { form.click(draws::miniroto_Click); });
         fake.scriptEvent(0.0, [&] { click(form, kLotteries[button]); });
         fake.runEvents();
 

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <chrono>
 
-#include "draws/primitives.h"
+#include "primitives/primitives.h"
 #include "runtime/qt_runtime.h"
 
 using namespace tamapick;

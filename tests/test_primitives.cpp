@@ -4,8 +4,8 @@
 #include <limits>
 #include <map>
 
-#include "draws/primitives.h"
 #include "fake_runtime.h"
+#include "primitives/primitives.h"
 
 using namespace tamapick;
 

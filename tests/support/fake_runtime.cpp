@@ -22,9 +22,7 @@ void FakeRuntime::scriptClose(double at) {
     scriptEvent(at, [this] { closing_ = true; });
 }
 
-const std::string& FakeRuntime::caption(Label label) const {
-    return captions_.at(static_cast<std::size_t>(labelNumber(label)));
-}
+const std::string& FakeRuntime::caption(Label label) const { return captions_[label]; }
 
 bool FakeRuntime::dispatchNextDueBy(double limit) {
     if (events_.empty() || events_.begin()->first.first > limit) {
@@ -47,7 +45,7 @@ void FakeRuntime::setCaption(Label label, std::string_view utf8) {
     if (closing_) {
         ++writesAfterClose_;
     }
-    captions_.at(static_cast<std::size_t>(labelNumber(label))) = std::string(utf8);
+    captions_[label] = std::string(utf8);
     if (keepLog_) writes_.push_back({now_, label, std::string(utf8)});
 }
 

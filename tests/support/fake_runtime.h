@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -8,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "draws/tamapick_form.h"
 #include "runtime/random_source.h"
 #include "runtime/runtime.h"
 
@@ -15,8 +15,9 @@ namespace tamapick {
 
 // A runtime on a simulated clock for the tests. Time advances only while a pause waits; events
 // scripted for a simulated instant (clicks, the close) are dispatched inside whichever pause is
-// waiting then, so nested draws replay exactly.
-class FakeRuntime final : public Runtime {
+// waiting then, so nested draws replay exactly. It also stands in for the window as the form's
+// draw observer (TamapickForm form(fake, &fake)), recording each draw's start and end.
+class FakeRuntime final : public Runtime, public DrawObserver {
 public:
     struct CaptionWrite {
         double time;
@@ -32,7 +33,7 @@ public:
         double time;
         std::size_t writesBefore;
         int beepsBefore;
-        std::array<std::string, 10> captions;
+        PerLabel<std::string> captions;
     };
 
     FakeRuntime();
@@ -85,9 +86,11 @@ public:
     double now() const override { return now_; }
     void processPendingEvents(double deadline) override;
     void soundBeep() override;
+    bool closing() const override { return closing_; }
+
+    // --- DrawObserver ---
     void drawStarted() override;
     void drawEnded() override;
-    bool closing() const override { return closing_; }
 
 private:
     bool dispatchNextDueBy(double limit);
@@ -99,7 +102,7 @@ private:
     std::uint64_t nextOrder_ = 0;
     std::deque<float> scriptedRandom_;
     RandomSource generator_;
-    std::array<std::string, 10> captions_{};
+    PerLabel<std::string> captions_;
     std::vector<CaptionWrite> writes_;
     std::vector<Beep> beeps_;
     std::vector<DrawMark> drawStarts_;

@@ -1,12 +1,14 @@
-// The four lotteries as a user meets them, written out once for every test: which button starts
-// each draw, the headline it shows, how long it runs, what it proposes; and the six reels' steps.
-// These are the design's numbers typed in by hand, not read from the program's own tables, so a
-// slip in those tables shows up as a difference.
+// The four lotteries as a user meets them, written out once for every test and benchmark: which
+// button starts each draw, the headline it shows, how long it runs, what it proposes; and the six
+// reels' steps. These are the design's numbers typed in by hand, not read from the program's own
+// tables, so a slip in those tables shows up as a difference. The screen-reader test
+// (test_accessibility_atspi.py) reads the table below too: keep each row on one line.
 #pragma once
 
 #include <QMetaType>
 #include <string>
 
+#include "draws/draws.h"
 #include "draws/tamapick_form.h"
 
 namespace tamapick::testing {
@@ -18,6 +20,7 @@ inline constexpr Lottery kLotteries[] = {Lottery::MiniLoto, Lottery::Loto6, Lott
 struct LotteryFacts {
     const char* name;      // for test rows
     const char* button;    // the button's object name
+    const char* caption;   // the button's caption, which is also its accessible name
     const char* headline;  // what the draw puts into Label8
     double nominalSeconds;
     int numbers;  // labels holding the result, from Label1
@@ -27,12 +30,14 @@ struct LotteryFacts {
 };
 
 inline const LotteryFacts& factsOf(Lottery lottery) {
+    // clang-format off
     static constexpr LotteryFacts kFacts[] = {
-        {"Mini Loto", "miniroto_0", "ミニロトの予想です!", 9.06, 5, 1, 31, true},
-        {"Loto 6", "roto6", "ロト6の予想です", 10.76, 6, 1, 43, true},
-        {"Numbers 3", "Numbers3", "Numbers3の予想だよ", 2.46, 3, 0, 9, false},
-        {"Numbers 4", "Numbers4", "Numbers4の予想です", 4.56, 4, 0, 9, false},
+        {"Mini Loto", "miniroto_0", "ミニロト", "ミニロトの予想です!", 9.06, 5, 1, 31, true},
+        {"Loto 6", "roto6", "ロト6", "ロト6の予想です", 10.76, 6, 1, 43, true},
+        {"Numbers 3", "Numbers3", "Numbers3", "Numbers3の予想だよ", 2.46, 3, 0, 9, false},
+        {"Numbers 4", "Numbers4", "Numbers4", "Numbers4の予想です", 4.56, 4, 0, 9, false},
     };
+    // clang-format on
     return kFacts[static_cast<int>(lottery)];
 }
 
@@ -45,20 +50,9 @@ inline bool isHeadline(const std::string& text) {
 
 // The click on the lottery's button, as the window delivers it (miniroto as array member 0).
 inline void click(TamapickForm& form, Lottery lottery) {
-    switch (lottery) {
-        case Lottery::MiniLoto:
-            form.miniroto_Click(0);
-            break;
-        case Lottery::Loto6:
-            form.roto6_Click();
-            break;
-        case Lottery::Numbers3:
-            form.Numbers3_Click();
-            break;
-        case Lottery::Numbers4:
-            form.Numbers4_Click();
-            break;
-    }
+    static constexpr ClickHandler kHandlers[] = {draws::miniroto_Click, draws::roto6_Click, draws::Numbers3_Click,
+                                                 draws::Numbers4_Click};
+    form.click(kHandlers[static_cast<int>(lottery)]);
 }
 
 // Steps and pause per reel, kurukuru to kurukuru6.
