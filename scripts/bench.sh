@@ -18,14 +18,10 @@ echo
 echo "## Same, inside a D-Bus session (dbus-run-session), as on a desktop"
 x11 dbus-run-session -- build/bench/bench_startup "$@" 2>&1 | quiet
 echo
-# With no Japanese font installed the program registers the Japanese face it carries.
-latin_only=$(mktemp -d)
-trap 'rm -rf "$latin_only"' EXIT
-printf '%s\n' '<?xml version="1.0"?>' '<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">' '<fontconfig>' \
-  '  <dir>/usr/share/fonts/truetype/dejavu</dir>' "  <cachedir>$latin_only/cache</cachedir>" \
-  '  <include ignore_missing="yes">/etc/fonts/conf.d</include>' '</fontconfig>' >"$latin_only/fonts.conf"
+# With no Japanese font installed the program registers the Japanese face it carries; the build
+# writes the fontconfig that sees only DejaVu (tests/support/CMakeLists.txt).
 echo "## Same, in a D-Bus session, with no Japanese font installed (fontconfig sees only DejaVu)"
-FONTCONFIG_FILE="$latin_only/fonts.conf" x11 dbus-run-session -- build/bench/bench_startup "$@" 2>&1 | quiet
+FONTCONFIG_FILE=build/tests/support/latin-only-fonts/fonts.conf x11 dbus-run-session -- build/bench/bench_startup "$@" 2>&1 | quiet
 echo
 echo "## Start-up and memory against a bare Qt window (offscreen platform)"
 QT_QPA_PLATFORM=offscreen build/bench/bench_startup "$@" 2>&1 | quiet

@@ -5,89 +5,75 @@
 #   bash scripts/check-package-install.sh [bookworm|trixie|testing] [package.deb]
 # The release defaults to bookworm (Debian 12), the package to the one scripts/package-on.sh made
 # for that release in packages/RELEASE/, or else the one in build-package/. Runs as root; the
-# minimal system is a copy of the one scripts/debian-chroot.sh keeps (made first if missing, about
-# 100 MB with the packages it installs), so it is not part of the test suite. Everything happens in
-# a scratch folder that is removed at the end.
+# minimal system is a fresh overlay of the one scripts/debian-chroot.sh keeps (made first if
+# missing, about 100 MB with the packages it installs), thrown away at the end, so it is not part
+# of the test suite. This script runs itself inside that system (--inside) for the check proper.
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
-if [ "$(id -u)" -ne 0 ]; then
-  echo "run as root: it builds a Debian system in a chroot" >&2
-  exit 1
+if [ "${1:-}" != --inside ]; then
+  cd "$(dirname "$0")/.."
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "run as root: it builds a Debian system in a chroot" >&2
+    exit 1
+  fi
+  release=bookworm
+  case "${1:-}" in
+    bookworm | trixie | testing) release=$1; shift ;;
+  esac
+  package=${1:-}
+  if [ -z "$package" ]; then
+    # (Only folders that exist: under pipefail a find of a missing one would end the script unheard.)
+    for folder in "packages/$release" build-package; do
+      [ -d "$folder" ] || continue
+      package=$(find "$folder" -maxdepth 1 -name 'tamapick_*.deb' | head -n 1)
+      [ -z "$package" ] || break
+    done
+  fi
+  if [ ! -f "${package:-}" ]; then
+    echo "no package: run bash scripts/package.sh first, or name the .deb" >&2
+    exit 1
+  fi
+  staging=$(mktemp -d /tmp/tamapick-install-check.XXXXXX)
+  trap 'rm -rf "$staging"' EXIT
+  cp "$package" scripts/check-package-install.sh "$staging/"
+  bash scripts/debian-chroot.sh "$release" --fresh --bind "$staging" -- \
+    bash "$staging/check-package-install.sh" --inside "$staging/$(basename "$package")"
+  exit
 fi
-release=bookworm
-case "${1:-}" in
-  bookworm | trixie | testing) release=$1; shift ;;
-esac
-package=${1:-}
-if [ -z "$package" ]; then
-  # (Only folders that exist: under pipefail a find of a missing one would end the script unheard.)
-  for folder in "packages/$release" build-package; do
-    [ -d "$folder" ] || continue
-    package=$(find "$folder" -maxdepth 1 -name 'tamapick_*.deb' | head -n 1)
-    [ -z "$package" ] || break
-  done
-fi
-if [ ! -f "${package:-}" ]; then
-  echo "no package: run bash scripts/package.sh first, or name the .deb" >&2
-  exit 1
-fi
-bash scripts/debian-chroot.sh "$release" --create
 
-root=$(mktemp -d /tmp/tamapick-debian.XXXXXX)
-chmod 755 "$root"  # apt downloads as the user _apt, who must reach the lists
-mounts=(proc sys dev dev/pts)
-cleanup() {
-  local i
-  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
-    if mountpoint -q "$root/${mounts[i]}"; then
-      umount "$root/${mounts[i]}" || umount -l "$root/${mounts[i]}"
-    fi
-  done
-  # --one-file-system: should an unmount have failed, never reach into the host's /dev or /proc.
-  rm -rf --one-file-system "$root"
-}
-trap cleanup EXIT
-
+# Inside the fresh system, as root.
+package=$2
+root=""  # the system under test is the one this runs in
+export DEBIAN_FRONTEND=noninteractive
 step() { printf '\n== %s\n' "$*"; }
-in_chroot() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive \
-    PATH=/usr/sbin:/usr/bin:/sbin:/bin "$@"
-}
 # A login shell, as a desktop session starts one (its PATH has /usr/games), in a UTF-8 locale as
 # desktop sessions have.
-as_player() { in_chroot runuser -l player -c "export LANG=C.UTF-8; $*"; }
+as_player() { runuser -l player -c "export LANG=C.UTF-8; $*"; }
 # Every file on the system outside the folders that only hold apt's and dpkg's own bookkeeping,
 # caches and logs.
 snapshot() {
-  in_chroot find / -xdev \( -path /tmp -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /var/cache \
+  find / -xdev \( -path /tmp -o -path /var/lib/apt -o -path /var/lib/dpkg -o -path /var/cache \
     -o -path /var/log -o -path /root -o -path /home \) -prune -o -print | sort
 }
 
-step "A minimal $release system (debootstrap --variant=minbase) in $root"
-cp -a /root/.cache/tamapick/chroots/"$release"/base/. "$root"
-mount -t proc proc "$root/proc"
-mount -t sysfs sysfs "$root/sys"
-mount --bind /dev "$root/dev"
-mount --bind /dev/pts "$root/dev/pts"
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-in_chroot useradd --create-home --shell /bin/bash player
-in_chroot apt-get update -qq
+step "A minimal system (debootstrap --variant=minbase)"
+useradd --create-home --shell /bin/bash player
+apt-get update -qq
 before=$(snapshot)
-packages_before=$(in_chroot dpkg-query -W -f='${Package}\n' | sort)
+packages_before=$(dpkg-query -W -f='${Package}\n' | sort)
 # The cached system carries two files of its own named after the project (the helper's marker of a
 # finished debootstrap, and its apt setting for this machine's mirror); only new ones count.
-named_before=$(in_chroot find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print | sort)
+named_before=$(find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print | sort)
 
 step "The tools this check uses (not the package's dependencies)"
-in_chroot apt-get install -y -qq --no-install-recommends xvfb xauth xdotool x11-apps \
-  desktop-file-utils man-db >/dev/null
+tools=(xvfb xauth xdotool x11-apps desktop-file-utils man-db)
+apt-get install -y -qq --no-install-recommends "${tools[@]}" >/dev/null
 
 step "apt-get install ./$(basename "$package")"
-cp "$package" "$root/tmp/"
-in_chroot apt-get install -y "/tmp/$(basename "$package")" >"$root/tmp/install.log"
-grep -E 'NEW packages|newly installed|^  ' "$root/tmp/install.log"
-in_chroot dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-gothic \
+cp "$package" /tmp/
+apt-get install -y "/tmp/$(basename "$package")" >/tmp/install.log
+grep -E 'NEW packages|newly installed|^  ' /tmp/install.log
+dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-gothic \
   sound-theme-freedesktop libcanberra-pulse qt6-wayland libqt6widgets6 libqt6svg6
 
 step "tamapick from the player's PATH, on a virtual screen"
@@ -126,27 +112,27 @@ as_player 'xvfb-run -a -s "-screen 0 640x480x24" bash /tmp/show-window.sh'
 
 step "The menu entry, validated where it is installed"
 entry=/usr/share/applications/io.github.tamapick.tamapick.desktop
-in_chroot desktop-file-validate "$entry" && echo "desktop-file-validate $entry: no complaint"
-in_chroot grep -E '^(Name|Name\[ja\]|Exec|Icon|StartupWMClass)=' "$entry"
-in_chroot find /usr/share/icons/hicolor -name 'io.github.tamapick.tamapick.*' | sort
+desktop-file-validate "$entry" && echo "desktop-file-validate $entry: no complaint"
+grep -E '^(Name|Name\[ja\]|Exec|Icon|StartupWMClass)=' "$entry"
+find /usr/share/icons/hicolor -name 'io.github.tamapick.tamapick.*' | sort
 
 step "man 6 tamapick"
 as_player 'MANWIDTH=80 man 6 tamapick 2>&1'
 
 step "What the run left in the player's home (the program itself writes no file)"
-in_chroot find /home/player -mindepth 1 -newer /tmp/show-window.sh | sort | sed 's/^/  /'
+find /home/player -mindepth 1 -newer /tmp/show-window.sh | sort | sed 's/^/  /'
 
 step "apt-get purge tamapick"
-files=$(in_chroot dpkg-query -L tamapick)
-in_chroot apt-get purge -y -qq tamapick >/dev/null
+files=$(dpkg-query -L tamapick)
+apt-get purge -y -qq tamapick >/dev/null
 left=0
 while read -r path; do
-  if [ -f "$root$path" ]; then
+  if [ -f "$path" ]; then
     echo "left behind: $path"
     left=1
   fi
 done <<<"$files"
-named=$(comm -13 <(echo "$named_before") <(in_chroot find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print | sort))
+named=$(comm -13 <(echo "$named_before") <(find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print | sort))
 if [ -n "$named" ]; then
   echo "left behind: $named"
   left=1
@@ -157,15 +143,14 @@ if [ "$left" -eq 0 ]; then
 fi
 
 step "apt-get purge --autoremove: the check's tools, and with them every dependency"
-tools=(xvfb xauth xdotool x11-apps desktop-file-utils man-db)
-in_chroot apt-get purge --autoremove -y -qq "${tools[@]}" >/dev/null
+apt-get purge --autoremove -y -qq "${tools[@]}" >/dev/null
 # Files the fresh system did not have, leaving out /run (runtime state, emptied at boot).
 extra=$(comm -13 <(echo "$before") <(snapshot) | grep -v '^/run/' || true)
 if [ -n "$extra" ]; then
   # apt's autoremove keeps some of the dependencies (on 13 and testing about 45 packages: systemd,
   # dbus, ca-certificates and kin) and their configuration; none is tamapick's, so this is for
   # the record.
-  kept=$(comm -13 <(echo "$packages_before") <(in_chroot dpkg-query -W -f='${db:Status-Abbrev}${Package}\n' |
+  kept=$(comm -13 <(echo "$packages_before") <(dpkg-query -W -f='${db:Status-Abbrev}${Package}\n' |
     awk '$1 == "ii" { print $2 }' | sort))
   echo "$(wc -l <<<"$extra") paths not on the fresh system (none of them tamapick's), the first:"
   sed -n '1,10s/^/  /p' <<<"$extra"

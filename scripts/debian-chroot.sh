@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A Debian system of a given release in a chroot, for building and testing tamapick there:
-#   bash scripts/debian-chroot.sh RELEASE [--fresh] [--bind DIR] -- COMMAND...
+# A Debian system of a given release in a chroot, for building, testing and installing tamapick
+# there; the one place the scripts make, enter and leave such a system:
+#   bash scripts/debian-chroot.sh RELEASE [--fresh] [--tree] [--bind DIR] -- COMMAND...
 #   bash scripts/debian-chroot.sh RELEASE --create       (only make sure the system exists)
 #   bash scripts/debian-chroot.sh RELEASE --remove       (drop the cached system)
 # RELEASE is bookworm (12), trixie (13) or testing. The first use makes a minimal system with
@@ -9,13 +10,14 @@
 # overlay of it. Without --fresh the overlay's changes (what apt installed) are kept for the next
 # run, so that the suite does not download its packages every time; with --fresh they are thrown
 # away at the end, and the command meets the system exactly as debootstrap made it, as pbuilder's
-# and sbuild's builds do. --bind DIR makes the host folder DIR appear at the same path inside.
-# /proc, /sys, /dev and /dev/pts are mounted for the command and always unmounted afterwards.
-# Runs as root (debootstrap, mount and chroot need it).
+# and sbuild's builds do. --tree copies this work tree (committed or not, build folders left out)
+# to /tmp/tamapick and runs the command there. --bind DIR makes the host folder DIR appear at the
+# same path inside. /proc, /sys, /dev and /dev/pts are mounted for the command and always
+# unmounted afterwards. Runs as root (debootstrap, mount and chroot need it).
 set -euo pipefail
 
 usage() {
-  sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
@@ -37,9 +39,7 @@ mirror=http://deb.debian.org/debian
 # an interrupted debootstrap never leaves a half system that looks usable.
 create_base() {
   if [ -f "$base/.tamapick-complete" ]; then return; fi
-  if ! command -v debootstrap >/dev/null; then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
-  fi
+  bash "$(dirname "$0")/setup.sh" --chroots
   # This machine's debootstrap may predate the release: every current Debian suite bootstraps
   # with sid's script.
   local script=/usr/share/debootstrap/scripts/$release
@@ -65,6 +65,7 @@ create_base() {
 }
 
 fresh=no
+tree=no
 binds=()
 action=run
 while (($#)); do
@@ -72,6 +73,7 @@ while (($#)); do
     --create) action=create; shift ;;
     --remove) action=remove; shift ;;
     --fresh) fresh=yes; shift ;;
+    --tree) tree=yes; shift ;;
     --bind) binds+=("$(realpath "$2")"); shift 2 ;;
     --) shift; break ;;
     *) usage ;;
@@ -142,7 +144,22 @@ for dir in "${binds[@]}"; do
   mount_at "$root$dir" --bind "$dir"
 done
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+directory=/
+if [ "$tree" = yes ]; then
+  directory=/tmp/tamapick
+  mkdir "$root$directory"
+  (
+    cd "$(dirname "$0")/.."
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+      # (A file deleted but not yet committed is still listed: --ignore-failed-read leaves it out.)
+      git ls-files -z --cached --others --exclude-standard | tar --null -T - --ignore-failed-read -cf - 2>/dev/null
+    else
+      tar --exclude='./build*' -cf - .
+    fi
+  ) | tar -xf - -C "$root$directory"
+fi
 
 # A clean environment, as a root login on that system has, plus CI's marker.
 chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM="${TERM:-dumb}" CI="${CI:-}" \
-  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+  bash -c 'cd "$1" && shift && . /etc/os-release && echo "== $PRETTY_NAME" && exec "$@"' bash "$directory" "$@"

@@ -13,17 +13,9 @@ release=${1:?"usage: package-on.sh bookworm|trixie|testing"}
 out=$(pwd)/packages/$release
 rm -rf "$out"
 mkdir -p "$out"
-staging=$(mktemp -d /tmp/tamapick-package-on.XXXXXX)
-trap 'rm -rf "$staging"' EXIT
-git ls-files -z --cached --others --exclude-standard |
-  tar --null -T - --ignore-failed-read -cf "$staging/tree.tar" 2>/dev/null
-
-bash scripts/debian-chroot.sh "$release" --fresh --bind "$staging" --bind "$out" -- bash -c "
+bash scripts/debian-chroot.sh "$release" --fresh --tree --bind "$out" -- bash -c '
   set -e
-  mkdir /tmp/tamapick && tar -xf $staging/tree.tar -C /tmp/tamapick && cd /tmp/tamapick
-  . /etc/os-release && echo \"== \$PRETTY_NAME\"
-  bash scripts/setup.sh --package-only
-  bash scripts/package.sh --no-setup /tmp/tamapick/build-package
-  cp build-package/tamapick_*.deb $out/
-  dpkg-deb --field build-package/tamapick_*.deb Version Depends Installed-Size"
+  bash scripts/package.sh build-package
+  cp build-package/tamapick_*.deb "$1"/
+  dpkg-deb --field build-package/tamapick_*.deb Version Depends Installed-Size' bash "$out"
 ls -l "$out"

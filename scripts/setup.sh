@@ -1,56 +1,67 @@
 #!/usr/bin/env bash
-# Installs what tamapick needs to build, run, test and package on Debian 12 (bookworm), 13
-# (trixie) or testing, only where it is missing. Further packages named on the command line are
-# installed the same way.
-#   bash scripts/setup.sh [--package-only] [package...]
-# --package-only installs just what building the Debian package and checking it takes, as a
-# clean package build system has (scripts/package-on.sh), and none of the test suite's tools.
+# Installs, where missing, the Debian packages a task of tamapick's needs on Debian 12 (bookworm),
+# 13 (trixie) or testing. Every script that needs a package asks for it here:
+#   bash scripts/setup.sh                  build, run and test the program (the README's commands)
+#   bash scripts/setup.sh --package-only   build the Debian package and check it, and nothing of the
+#                                          test suite's, as a clean package build system has
+#   bash scripts/setup.sh --windows        cross-build for Windows and check it under Wine
+#   bash scripts/setup.sh --chroots        make minimal systems of other releases (debootstrap)
 set -euo pipefail
-
-package_only=no
-if [ "${1:-}" = --package-only ]; then
-  package_only=yes
-  shift
-fi
-
-# Building, and checking the package with lintian and the AppStream validator.
-packages=(
-  g++ cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev
-  dpkg-dev file lintian appstream
-)
-if [ "$package_only" = no ]; then
-  # Running the program and the test suite.
-  packages+=(
-    fonts-ipafont-gothic
-    xvfb xauth x11-apps imagemagick xdotool strace
-    desktop-file-utils llvm man-db
-    at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
-    libcanberra-pulse sound-theme-freedesktop
-    pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
-    libfaketime
-  )
-fi
 
 # What differs between the releases (testing and unstable have no VERSION_ID).
 . /etc/os-release
 release=${VERSION_ID:-testing}
-if [ "$release" = 12 ]; then
-  packages+=(pkg-config)
-else
-  # pkg-config became a transitional package for pkgconf.
-  packages+=(pkgconf)
-  # Newer llvm-rc (LLVM 19 on Debian 13) preprocesses resource scripts with clang, and fails
-  # without it; Debian 12's (LLVM 14) does without.
-  [ "$package_only" = yes ] || packages+=(clang)
-fi
-packages+=("$@")
 
+# Building, and checking the package with lintian and the AppStream validator. pkg-config became
+# a transitional package for pkgconf after Debian 12.
+build=(
+  g++ cmake ninja-build
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev
+  dpkg-dev file lintian appstream
+  "$([ "$release" = 12 ] && echo pkg-config || echo pkgconf)"
+)
+case "${1:-}" in
+  "")
+    # Running the program and the test suite.
+    packages=(
+      "${build[@]}"
+      fonts-ipafont-gothic
+      xvfb xauth x11-apps imagemagick xdotool strace
+      desktop-file-utils llvm man-db
+      at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
+      libcanberra-pulse sound-theme-freedesktop
+      pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
+      libfaketime
+    )
+    # Newer llvm-rc (LLVM 19 on Debian 13) preprocesses resource scripts with clang, and fails
+    # without it; Debian 12's (LLVM 14) does without.
+    [ "$release" = 12 ] || packages+=(clang)
+    ;;
+  --package-only) packages=("${build[@]}") ;;
+  --windows)
+    packages=(
+      g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic
+      cmake ninja-build dpkg-dev icoutils xz-utils
+      qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+      wixl msitools faketime zip unzip git
+      xdotool imagemagick x11-utils
+    )
+    ;;
+  --chroots) packages=(debootstrap) ;;
+  *)
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
+    exit 2
+    ;;
+esac
+
+# One question to dpkg for all of them.
+declare -A installed=()
+while read -r status package; do
+  [ "$status" != ii ] || installed[$package]=1
+done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null || true)
 missing=()
 for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$package")
-  fi
+  [ -n "${installed[$package]:-}" ] || missing+=("$package")
 done
 
 if ((${#missing[@]})); then

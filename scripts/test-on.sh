@@ -17,24 +17,9 @@ if [ "${1:-}" = --fresh ]; then
   shift
 fi
 
-# The copy travels as a tar file through a folder that the system sees at the same path.
-staging=$(mktemp -d /tmp/tamapick-test-on.XXXXXX)
-trap 'rm -rf "$staging"' EXIT
-if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  # (A file deleted but not yet committed is still listed: --ignore-failed-read leaves it out.)
-  git ls-files -z --cached --others --exclude-standard |
-    tar --null -T - --ignore-failed-read -cf "$staging/tree.tar" 2>/dev/null
-else
-  tar --exclude='./build*' -cf "$staging/tree.tar" .
-fi
-
-quoted_arguments=""
-(($#)) && quoted_arguments=$(printf ' %q' "$@")
 echo "== the test suite on $release, in a copy of $(pwd)"
-bash scripts/debian-chroot.sh "$release" "${chroot_options[@]}" --bind "$staging" -- bash -c "
+bash scripts/debian-chroot.sh "$release" "${chroot_options[@]}" --tree -- bash -c '
   set -e
-  mkdir /tmp/tamapick && tar -xf $staging/tree.tar -C /tmp/tamapick && cd /tmp/tamapick
-  . /etc/os-release && echo \"== \$PRETTY_NAME\"
   bash scripts/setup.sh
-  echo \"== \$(g++ --version | head -n 1); Qt \$(pkg-config --modversion Qt6Core); \$(cmake --version | head -n 1)\"
-  bash scripts/test.sh$quoted_arguments"
+  echo "== $(g++ --version | head -n 1); Qt $(pkg-config --modversion Qt6Core); $(cmake --version | head -n 1)"
+  exec bash scripts/test.sh "$@"' bash "$@"

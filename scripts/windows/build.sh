@@ -34,25 +34,7 @@ as_root() {
 
 install_packages() {
   step "Build tools"
-  local packages=(
-    g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic
-    cmake ninja-build dpkg-dev icoutils xz-utils
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-    wixl msitools faketime zip unzip git
-    xdotool imagemagick x11-utils
-  )
-  local missing=() package
-  for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-      missing+=("$package")
-    fi
-  done
-  if ((${#missing[@]})); then
-    echo "   installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    as_root apt-get update -qq
-    as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  fi
+  bash "$root/scripts/setup.sh" --windows
   step_done
 }
 

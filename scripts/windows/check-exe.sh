@@ -45,7 +45,7 @@ echo "icons: $(grep -c '\[type=icon ' <<<"$resources") images in $(grep -c 'type
 # The version record, as windres decodes it from the executable.
 record=$({ "$windres" -i "$exe" -O rc 2>/dev/null || true; } | sed -n '/VERSIONINFO/,/^END/p')
 IFS=. read -r major minor patch tweak <<<"$version"
-version_text=$(printf '%d.%02d.%04d' "$major" "$minor" "$tweak")
+version_text=$(cmake -DVERSION="$version" -P "$(dirname "$0")/../../cmake/VersionText.cmake")
 expect() {
   grep -Fq -- "$1" <<<"$record" || fail "version record lacks: $1"
 }

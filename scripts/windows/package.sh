@@ -59,8 +59,7 @@ export SOURCE_DATE_EPOCH
 export TZ=UTC
 build_time=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
 
-IFS=. read -r major minor patch tweak <<<"$version"
-version_text=$(printf '%d.%02d.%04d' "$major" "$minor" "$tweak")
+version_text=$(cmake -DVERSION="$version" -P "$root/cmake/VersionText.cmake")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
