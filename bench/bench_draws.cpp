@@ -8,10 +8,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/main_window.h"
 #include "bench_stats.h"
 #include "lotteries.h"
 #include "primitives/primitives.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -38,9 +38,8 @@ struct DrawCase {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    tamapick::MainWindow window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    tamapick::testing::WindowFixture window;
+    if (!window.open()) return 1;
 
     const bool quick = argc > 1 && std::string_view(argv[1]) == "--quick";
     const DrawCase cases[] = {
@@ -54,7 +53,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> cpuRatios;
     for (const DrawCase& c : cases) {
         const auto& facts = factsOf(c.lottery);
-        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(facts.button));
+        QPushButton* button = window.button(facts.button);
         std::vector<double> ratios;
         for (int rep = 0; rep < c.repetitions; ++rep) {
             const double cpuStart = cpuSeconds();
@@ -76,7 +75,7 @@ int main(int argc, char* argv[]) {
     std::vector<double> overshoot;
     for (int i = 0; i < (quick ? 50 : 300); ++i) {
         const auto start = Clock::now();
-        tamapick::PauseSeconds(window.runtime(), 0.01);
+        tamapick::PauseSeconds(window->runtime(), 0.01);
         overshoot.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count() - 10.0);
     }
     const Summary late = summarize(overshoot);

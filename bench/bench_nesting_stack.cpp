@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -40,16 +41,15 @@ private:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    tamapick::MainWindow window;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return 1;
-    auto* button = window.findChild<QPushButton*>(QStringLiteral("Numbers3"));
-    StackProbe probe(window, button);
+    tamapick::testing::WindowFixture window;
+    if (!window.open()) return 1;
+    QPushButton* button = window.button("Numbers3");
+    StackProbe probe(*window.get(), button);
     button->installEventFilter(&probe);
     for (int i = 0; i < kBurst; ++i) {
-        QTimer::singleShot(50 * (i + 1), &window, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+        QTimer::singleShot(50 * (i + 1), window.get(), [button] { QTest::mouseClick(button, Qt::LeftButton); });
     }
-    QTimer::singleShot(50 * (kBurst + 2), &window, [&window] { window.close(); });
+    QTimer::singleShot(50 * (kBurst + 2), window.get(), [&window] { window->close(); });
     QApplication::exec();
     if (probe.addresses.size() < 2 || probe.deepest < 2) {
         std::printf("the clicks did not nest\n");
