@@ -92,6 +92,7 @@ void MainWindow::wireButton(QPushButton* button, const ControlDesign& design) {
 }
 
 void MainWindow::drawStarted() {
+    // The closing beep's sound server is connected while the draw runs, not at start-up.
     runtime_.prepareBeep();
     drawAnnouncer_.drawStarted();
 }
