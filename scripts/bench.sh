@@ -21,7 +21,7 @@ echo
 # With no Japanese font installed the program registers the Japanese face it carries; the build
 # writes the fontconfig that sees only DejaVu (tests/support/CMakeLists.txt).
 echo "## Same, in a D-Bus session, with no Japanese font installed (fontconfig sees only DejaVu)"
-FONTCONFIG_FILE=build/tests/support/latin-only-fonts/fonts.conf x11 dbus-run-session -- build/bench/bench_startup "$@" 2>&1 | quiet
+FONTCONFIG_FILE=$PWD/build/tests/support/latin-only-fonts/fonts.conf x11 dbus-run-session -- build/bench/bench_startup "$@" 2>&1 | quiet
 echo
 echo "## Start-up and memory against a bare Qt window (offscreen platform)"
 QT_QPA_PLATFORM=offscreen build/bench/bench_startup "$@" 2>&1 | quiet
