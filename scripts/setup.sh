@@ -16,7 +16,7 @@ fi
 # Building, and checking the package with lintian and the AppStream validator.
 packages=(
   g++ cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev libfontconfig-dev
   dpkg-dev file lintian appstream
 )
 if [ "$package_only" = no ]; then
@@ -29,6 +29,7 @@ if [ "$package_only" = no ]; then
     libcanberra-pulse sound-theme-freedesktop
     pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
     libfaketime
+    qt6-gtk-platformtheme qt6ct locales-all
   )
 fi
 
