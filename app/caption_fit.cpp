@@ -21,6 +21,7 @@ constexpr int kSmallestPixels = 6;
 // Whether the caption's line fits its space and its ink, placed as the style places it, stays
 // inside the ink bounds.
 bool fits(const QFontMetricsF& metrics, const CaptionSpace& caption) {
+    if (caption.text.isEmpty()) return true;
     const qreal advance = metrics.horizontalAdvance(caption.text);
     if (advance > caption.line.width() || metrics.height() > caption.line.height()) return false;
     const qreal left =
