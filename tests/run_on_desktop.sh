@@ -41,14 +41,8 @@ command -v "$server" >/dev/null || { echo "skipped: $server is not installed (ba
 home=$(mktemp -d)
 chmod 700 "$home"
 server_pid=""
-cleanup() {
-  if [ -n "$server_pid" ]; then
-    kill "$server_pid" 2>/dev/null || true
-    wait "$server_pid" 2>/dev/null || true
-  fi
-  rm -rf "$home"
-}
-trap cleanup EXIT
+# The server started below goes, and the private home with it, however the test ends.
+trap '[ -z "$server_pid" ] || { kill "$server_pid"; wait "$server_pid"; } 2>/dev/null || true; rm -rf "$home"' EXIT
 
 export XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/runtime
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
@@ -80,14 +74,19 @@ if [ "$theme" = qt6ct ]; then
   } >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf"
 fi
 
+# Waits up to ten seconds for a test to hold: a server telling it is ready.
+wait_until() {
+  for _ in $(seq 200); do
+    "$@" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 if [ "$display" = x11 ]; then
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$home/display" 2>"$home/server.log" &
   server_pid=$!
-  for _ in $(seq 200); do
-    [ -s "$home/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$home/display" ] || { echo "FAIL: Xvfb did not start"; cat "$home/server.log"; exit 1; }
+  wait_until test -s "$home/display" || { echo "FAIL: Xvfb did not start"; cat "$home/server.log"; exit 1; }
   export DISPLAY=":$(cat "$home/display")" QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY
 else
@@ -96,11 +95,7 @@ else
   weston --backend=headless-backend.so --no-config --idle-time=0 --socket="$socket" \
     --log="$home/server.log" >/dev/null 2>&1 &
   server_pid=$!
-  for _ in $(seq 200); do
-    [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
-    sleep 0.05
-  done
-  [ -S "$XDG_RUNTIME_DIR/$socket" ] || { echo "FAIL: weston did not start"; cat "$home/server.log"; exit 1; }
+  wait_until test -S "$XDG_RUNTIME_DIR/$socket" || { echo "FAIL: weston did not start"; cat "$home/server.log"; exit 1; }
   export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
   unset DISPLAY
 fi
