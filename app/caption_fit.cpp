@@ -37,8 +37,8 @@ bool allFit(const QFont& font, std::span<const CaptionSpace> captions) {
     return std::all_of(captions.begin(), captions.end(), [&](const CaptionSpace& c) { return fits(metrics, c); });
 }
 
-// How much smaller the font must be at least: the tightest ratio of space to need. Starting the
-// search there spares loading a face at every size in between.
+// How much smaller the font must be: the tightest ratio of space to need. Starting the search
+// near it spares loading a face at every size in between.
 qreal shrinkFactor(const QFont& font, std::span<const CaptionSpace> captions) {
     const QFontMetricsF metrics(font);
     qreal factor = 1;
@@ -82,9 +82,11 @@ CaptionSpace captionSpaceOf(const QLabel& label) {
 QFont largestFittingFont(const QFont& font, std::span<const CaptionSpace> captions) {
     if (allFit(font, captions)) return font;
     const int desktopPixels = QFontInfo(font).pixelSize();
+    // Text does not shrink quite in proportion (hinting rounds the advances), so the search
+    // starts a pixel above the proportional guess.
+    const int guess = int(std::floor(desktopPixels * shrinkFactor(font, captions))) + 1;
     QFont smaller = font;
-    int pixels = std::max(kSmallestPixels,
-                          std::min(desktopPixels - 1, int(std::floor(desktopPixels * shrinkFactor(font, captions)))));
+    int pixels = std::max(kSmallestPixels, std::min(desktopPixels - 1, guess));
     for (; pixels > kSmallestPixels; --pixels) {
         smaller.setPixelSize(pixels);
         if (allFit(smaller, captions)) return smaller;
