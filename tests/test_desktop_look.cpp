@@ -243,6 +243,12 @@ private slots:
         qInfo("measured: read back from %s on %s at scale %g, %g dpi", qPrintable(source_),
               qPrintable(QGuiApplication::platformName()), scale_,
               QGuiApplication::primaryScreen()->logicalDotsPerInch());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+        const int scheme = int(QGuiApplication::styleHints()->colorScheme());
+        qInfo("measured: the desktop reports colour scheme %s", scheme == 2   ? "dark"
+                                                                : scheme == 1 ? "light"
+                                                                              : "unknown");
+#endif
         proveTheClaimedDesktop();
     }
     void cleanupTestCase() { window_.reset(); }
