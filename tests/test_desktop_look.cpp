@@ -38,7 +38,7 @@ QImage readBack(QWidget& window, QString* source = nullptr) {
         QCoreApplication::processEvents();
         QImage shown;
         if (QScreen* screen = window.screen()) shown = screen->grabWindow(window.winId()).toImage();
-        if (source) *source = QStringLiteral("the window system's copy of the window");
+        if (source) *source = QStringLiteral("the platform's copy of the window on screen");
         if (shown.isNull()) {
             shown = window.grab().toImage();
             if (source) *source = QStringLiteral("the window's own rendering (no read-back from this window system)");
