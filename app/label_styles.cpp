@@ -2,11 +2,12 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QFontInfo>
 #include <QLabel>
 #include <QPalette>
 
+#include "app/desktop_colours.h"
 #include "app/fallback_face.h"
+#include "app/latin_face.h"
 
 namespace tamapick {
 
@@ -107,7 +108,7 @@ constexpr StyleLook kLooks[] = {
     {LabelStyle::Headline,   japaneseProportionalFace,  kHeadlinePixels, true,  false, TextColour::Own,               0x8080FF, false, Qt::AlignHCenter | Qt::AlignTop},
     // The remark line's colour is the desktop's menu-text colour because the window's design
     // names that system colour for it, not a colour of its own; so it follows the desktop's
-    // theme. Qt keeps no menu-text role of its own: it is the text colour of the menu palette.
+    // theme where it stays legible on the hills (desktop_colours.h).
     {LabelStyle::RemarkLine, japaneseProportionalFace,  kRemarkPixels,   false, false, TextColour::SystemMenuText,    0,        false, Qt::AlignHCenter | Qt::AlignTop},
     // The only opaque labels: a box in the window-background colour inside the balloon.
     {LabelStyle::Number,     boldFixedPitchFace,        kNumberPixels,   true,  true,  TextColour::SystemWindowText,  0,        true,  Qt::AlignHCenter | Qt::AlignTop},
@@ -123,12 +124,12 @@ const StyleLook& lookOf(LabelStyle style) {
     return kLooks[std::size(kLooks) - 1];
 }
 
-QColor textColourOf(const StyleLook& look) {
+QColor textColourOf(const StyleLook& look, const ArtworkColours& desktop) {
     switch (look.textColour) {
         case TextColour::SystemWindowText:
-            return QApplication::palette().color(QPalette::Text);
+            return desktop.numberText;
         case TextColour::SystemMenuText:
-            return QApplication::palette("QMenu").color(QPalette::WindowText);
+            return desktop.remarkText;
         case TextColour::Own:
             break;
     }
@@ -151,13 +152,14 @@ QFont windowDefaultFont() {
     // Cantarell, Segoe UI), so the kana and kanji must come from another face glyph by glyph:
     // font merging stays on, and the labels' Japanese face is named as the first fallback so the
     // captions match the headline rather than whatever fontconfig ranks first. The user-interface
-    // face is named as Qt resolves it: a generic name such as "Sans Serif" is not an installed
-    // family, and Qt would pass over it to the Japanese face for the Latin letters too.
+    // face is named as an English desktop resolves it, in every locale: a generic name such as
+    // "Sans Serif" is not an installed family, and Qt would pass over it to the Japanese face for
+    // the Latin letters too.
     QFont font = QApplication::font();
+    QStringList faces{latinFaceOf(font)};
     const QString japanese = japaneseProportionalFace();
-    if (!japanese.isEmpty()) {
-        font.setFamilies({QFontInfo(font).family(), japanese});
-    }
+    if (!japanese.isEmpty()) faces.append(japanese);
+    font.setFamilies(faces);
     useTheFacesOwnHinting(font);
     return font;
 }
@@ -169,12 +171,18 @@ void applyLabelStyle(QLabel& label, LabelStyle style) {
     if (look.face != nullptr) label.setFont(labelFont(style));  // else the window's default font
     label.setTextFormat(Qt::PlainText);
     label.setAlignment(look.alignment);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, textColourOf(look));
-    if (look.opaque) palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
-    label.setPalette(palette);
+    applyLabelColours(label, style);
     label.setAutoFillBackground(look.opaque);
     if (!look.opaque) label.setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void applyLabelColours(QLabel& label, LabelStyle style) {
+    const StyleLook& look = lookOf(style);
+    const ArtworkColours desktop = artworkColours();
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, textColourOf(look, desktop));
+    if (look.opaque) palette.setColor(QPalette::Window, desktop.numberBox);
+    label.setPalette(palette);
 }
 
 }  // namespace tamapick

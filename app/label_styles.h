@@ -10,6 +10,9 @@ namespace tamapick {
 // Gives a label the font, colours, alignment and background of its style.
 void applyLabelStyle(QLabel& label, LabelStyle style);
 
+// Gives a label the colours of its style again, after the desktop's palette or scheme changed.
+void applyLabelColours(QLabel& label, LabelStyle style);
+
 // The font of a style: the designed face where installed, else the closest installed one.
 QFont labelFont(LabelStyle style);
 

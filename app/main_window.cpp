@@ -9,6 +9,7 @@
 #include <map>
 
 #include "app/accessibility.h"
+#include "app/desktop_follower.h"
 #include "app/label_styles.h"
 #include "app/window_design.h"
 #include "app/window_icon.h"
@@ -23,7 +24,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::
     // Nothing re-lays the controls, so the client area keeps its designed size.
     setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(windowDefaultFont());
 
     // The table runs front to back; creating its rows back to front stacks each new control
     // over the ones before it, so every number label ends up in front of its balloon.
@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::
         byTabIndex.begin()->second->setFocus();  // miniroto, the lowest tab index
     }
     drawAnnouncer_.nameNumberLabels();
+    followTheDesktop(*this);
 
     form_.Form_Load();
 }

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png, the README's picture: the window right after a Loto 6 draw. It runs
-# on an invisible X screen with no window manager, so the picture comes out the same on any
-# machine and can be made again after every change to the window.
+# Makes docs/screenshot.png and docs/screenshot-dark.png, the README's pictures: the window right
+# after a Loto 6 draw, on a light and on a dark desktop. It runs on an invisible X screen with no
+# window manager, so the pictures come out the same on any machine and can be made again after
+# every change to the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-output=docs/screenshot.png
 # The Loto 6 draw's reels alone take 10.76 s; the closing remark follows them.
 draw_seconds=12
 
 if [ "${1:-}" != "--on-this-display" ]; then
   bash scripts/build.sh --quiet
   mkdir -p docs
-  exec xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display
+  xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display docs/screenshot.png
+  # docs/screenshot-dark.png: the same on a dark desktop, GNOME's dark Adwaita through Qt's GTK
+  # platform theme, with GTK's default settings rather than this machine's.
+  gtk_settings=$(mktemp -d)
+  trap 'rm -rf "$gtk_settings"' EXIT
+  XDG_CONFIG_HOME=$gtk_settings QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
+    xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display docs/screenshot-dark.png
+  exit 0
 fi
+output=$2
 
 build/tamapick &
 program=$!

@@ -16,7 +16,7 @@ release=${VERSION_ID:-testing}
 # a transitional package for pkgconf after Debian 12.
 build=(
   g++ cmake ninja-build
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev libfontconfig-dev
   dpkg-dev file lintian appstream
   "$([ "$release" = 12 ] && echo pkg-config || echo pkgconf)"
 )
@@ -32,6 +32,7 @@ case "${1:-}" in
       libcanberra-pulse sound-theme-freedesktop
       pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
       libfaketime
+      qt6-gtk-platformtheme qt6ct locales-all
     )
     # Newer llvm-rc (LLVM 19 on Debian 13) preprocesses resource scripts with clang, and fails
     # without it; Debian 12's (LLVM 14) does without.

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <map>
 
+#include "app/desktop_colours.h"
 #include "app/main_window.h"
 #include "lotteries.h"
 #include "window_fixture.h"
@@ -193,6 +194,42 @@ private slots:
         QCOMPARE(label("Label9")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
         QCOMPARE(label("Label7")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         QVERIFY(label("Label7")->wordWrap());
+    }
+
+    // Catches the artwork's text taking desktop colours that do not read on the light picture,
+    // or a legible desktop's colours being thrown away: each colour is the desktop's where it
+    // keeps the design's look, else the light desktop's (black text, white box).
+    void theArtworkTakesTheDesktopsColoursWhereTheyRead_data() {
+        QTest::addColumn<QRgb>("window");
+        QTest::addColumn<QRgb>("text");
+        QTest::addColumn<QRgb>("base");
+        QTest::addColumn<QRgb>("numberText");
+        QTest::addColumn<QRgb>("numberBox");
+        QTest::addColumn<QRgb>("remarkText");
+        QTest::newRow("Breeze, light") << 0xEFF0F1u << 0x232629u << 0xFCFCFCu << 0x232629u << 0xFCFCFCu << 0x232629u;
+        QTest::newRow("high contrast, black on white")
+            << 0xFFFFFFu << 0x000000u << 0xFFFFFFu << 0x000000u << 0xFFFFFFu << 0x000000u;
+        QTest::newRow("high contrast, yellow on black")
+            << 0x000000u << 0xFFFF00u << 0x000000u << 0x000000u << 0xFFFFFFu << 0x000000u;
+        QTest::newRow("Adwaita, dark") << 0x353535u << 0xEEEEECu << 0x2D2D2Du << 0x000000u << 0xFFFFFFu << 0x000000u;
+        QTest::newRow("light, pale text, grey boxes")
+            << 0xF0F0F0u << 0x9A9A9Au << 0xE0E0E0u << 0x000000u << 0xFFFFFFu << 0x000000u;
+    }
+    void theArtworkTakesTheDesktopsColoursWhereTheyRead() {
+        QFETCH(QRgb, window);
+        QFETCH(QRgb, text);
+        QFETCH(QRgb, base);
+        const QPalette desktop = QApplication::palette();
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        QPalette palette{QColor(window), QColor(window)};
+        palette.setColor(QPalette::WindowText, QColor(text));
+        palette.setColor(QPalette::Text, QColor(text));
+        palette.setColor(QPalette::Base, QColor(base));
+        QApplication::setPalette(palette);
+        const ArtworkColours colours = artworkColours();
+        QTEST(colours.numberText.rgb() & 0xFFFFFF, "numberText");
+        QTEST(colours.numberBox.rgb() & 0xFFFFFF, "numberBox");
+        QTEST(colours.remarkText.rgb() & 0xFFFFFF, "remarkText");
     }
 
     // Closing an idle window ends the event loop with status 0.
