@@ -33,8 +33,9 @@ private:
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
-    // One Numbers 3 draw; true if its beep was heard within 250 ms of the closing remark. It
-    // says what it heard, as `which` draw.
+    // One Numbers 3 draw; true if its beep was heard in the second after the closing remark.
+    // How soon is the first test's question; here it is whether the server plays it at all, so
+    // a late beep is not taken for a missing one. It says what it heard, as `which` draw.
     bool drawIsHeard(const char* which) {
         click("Numbers3");
         const auto remarkAt = Clock::now();
@@ -44,9 +45,8 @@ private:
             qInfo("%s: no sound within 1 s of the closing remark", which);
             return false;
         }
-        const double delay = *sound - secondsOf(remarkAt);
-        qInfo("%s: the alert starts %.0f ms after the closing remark", which, delay * 1000);
-        return delay <= 0.25;
+        qInfo("%s: the alert starts %.0f ms after the closing remark", which, (*sound - secondsOf(remarkAt)) * 1000);
+        return true;
     }
 
 private slots:
