@@ -29,8 +29,11 @@ fail() {
 
 dir=$(mktemp -d)
 started=()
+tracer=
 cleanup() {
   local i
+  # The traced program first: strace leaves its tracee running when it is told to end.
+  [ -z "$tracer" ] || kill $(pgrep -P "$tracer") 2>/dev/null || true
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do kill "${started[i]}" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$dir"
@@ -39,19 +42,20 @@ trap cleanup EXIT
 mkdir -m 700 "$dir/home" "$dir/run" "$dir/server"
 home=$dir/home
 
-# A file appears with its first line: a display number, a server's socket.
-wait_for() { # wait_for TEST PATH WHAT
+# Waits up to 10 s for a file to pass a test (-s has content, -S is a socket), or fails with
+# what was meant to make it and that program's log.
+wait_for() { # wait_for TEST PATH WHAT LOG
   for _ in $(seq 200); do
     test "$1" "$2" && return 0
     sleep 0.05
   done
-  fail "$3"
+  fail "$3 did not start: $(cat "$4")"
 }
 
 # The virtual screen. It tells the display it took on descriptor 3.
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$dir/display" >"$dir/xvfb.log" 2>&1 &
 started+=($!)
-wait_for -s "$dir/display" "Xvfb did not start: $(cat "$dir/xvfb.log")"
+wait_for -s "$dir/display" Xvfb "$dir/xvfb.log"
 display=:$(head -n 1 "$dir/display")
 
 # The sound server keeps its own files apart from the program's home. Its sink is loaded only once
@@ -63,7 +67,7 @@ env "${server_environment[@]}" pulseaudio -n --daemonize=no --system=no --use-pi
   --realtime=no --high-priority=no -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/server/native" \
   >"$dir/pulseaudio.log" 2>&1 &
 started+=($!)
-wait_for -S "$dir/server/native" "the sound server did not start: $(cat "$dir/pulseaudio.log")"
+wait_for -S "$dir/server/native" "the sound server" "$dir/pulseaudio.log"
 events=$dir/server-events
 env "${server_environment[@]}" PULSE_SERVER="$server" pactl subscribe >"$events" 2>&1 &
 started+=($!)
