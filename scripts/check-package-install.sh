@@ -78,6 +78,8 @@ dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-goth
 
 step "tamapick from the player's PATH, on a virtual screen"
 cat >"$root/tmp/show-window.sh" <<'EOF'
+# Mini Loto, the draw Space starts: 6.56 s of reels and 2.5 s of pauses, the longest 1 s.
+mini_loto_least_seconds=9.06
 status=0
 pass() { echo "ok: $*"; }
 fail() { echo "FAILED: $*"; status=1; }
@@ -90,19 +92,48 @@ if [ -z "$window" ]; then
   exit 1
 fi
 pass "window shown: \"$(xdotool getwindowname "$window")\", $(xdotool getwindowgeometry "$window" | grep Geometry)"
+# Without a window manager nothing has the focus until the window is given it; the focused
+# button then shows its focus frame, before the pictures of the idle window are taken.
+xdotool windowfocus --sync "$window"
 sleep 1  # let the first paint land
-# The window's pixels, to tell a still window from a drawing one.
-picture() { xwd -silent -id "$window" | md5sum; }
-idle1=$(picture); sleep 0.5; idle2=$(picture)
+# The window's pixels, to tell a still window from a drawing one. A window that cannot be read
+# ends the check: two empty captures would look alike.
+picture() {
+  xwd -silent -id "$window" >/tmp/window.xwd || return 1
+  md5sum </tmp/window.xwd | cut -d ' ' -f 1
+}
+seconds_since() { awk -v from="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.2f", now - from }'; }
+if ! idle1=$(picture) || ! sleep 0.5 || ! idle2=$(picture); then
+  fail "xwd cannot read the window's pixels"
+  exit 1
+fi
 [ "$idle1" = "$idle2" ] && pass "before any key, the window stands still" || fail "the window changes by itself"
 # Space presses the focused button, ミニロト, whose draw flickers the reels in the balloons.
-xdotool windowfocus "$window" key space
+xdotool key space
+pressed=$(date +%s.%N)
 sleep 1
 draw1=$(picture); sleep 0.3; draw2=$(picture)
 [ "$draw1" != "$draw2" ] && pass "after Space the window is drawing (the Mini Loto reels flicker)" ||
   fail "Space started no draw"
-sleep 2
-kill -0 "$program" && pass "still running 3 s into the draw" || fail "the program ended during the draw"
+# The draw has ended once the window stands still for 2 s, longer than any of its pauses.
+still=0 last=$draw2
+while [ "$still" -lt 8 ] && awk -v t="$(seconds_since "$pressed")" 'BEGIN { exit !(t < 30) }'; do
+  sleep 0.25
+  now=$(picture)
+  if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+  last=$now
+done
+took=$(seconds_since "$pressed")
+if [ "$still" -lt 8 ]; then
+  fail "the window still changes 30 s after Space"
+elif awk -v t="$took" -v least="$mini_loto_least_seconds" 'BEGIN { exit !(t - 2 < least) }'; then
+  fail "the window stood still $took s after Space, before the Mini Loto draw could end"
+else
+  pass "the draw ended: the window stands still from $took s after Space (less the 2 s it was watched)"
+fi
+[ "$last" != "$idle2" ] && pass "the window after the draw differs from the window before it" ||
+  fail "the draw left the window as it was"
+kill -0 "$program" && pass "still running after the draw" || fail "the program ended during the draw"
 kill "$program"
 wait "$program" || true
 if [ -s /tmp/tamapick.stderr ]; then echo "stderr:"; cat /tmp/tamapick.stderr; else echo "stderr: (empty)"; fi

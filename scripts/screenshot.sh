@@ -6,8 +6,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# The Loto 6 draw's reels alone take 10.76 s; the closing remark follows them.
-draw_seconds=12
+. scripts/window-layout.sh
+# The Loto 6 reels alone take 10.76 s: the draw cannot end sooner.
+loto6_least_seconds=10.76
 
 if [ "${1:-}" != "--on-this-display" ]; then
   bash scripts/build.sh --quiet
@@ -43,11 +44,47 @@ fi
 eval "$(xdotool getwindowgeometry --shell "$window")"  # sets X, Y, WIDTH, HEIGHT
 sleep 1  # let the first paint land
 
-# Press ロト6 (x 128..201, y 208..233 in the window), then move the pointer off the window so
-# the button is not caught half-highlighted.
-xdotool mousemove --window "$window" 164 220 click 1
+# The six number labels, as pixels: the reels flicker there, and a finished draw leaves a number
+# in each.
+read -r first_left labels_top _ labels_height <<<"$(box_of Label1)"
+read -r last_left _ last_width _ <<<"$(box_of Label6)"
+labels_crop="$((last_left + last_width - first_left))x${labels_height}+${first_left}+${labels_top}"
+labels_picture() { xwd -silent -id "$window" | convert xwd:- -crop "$labels_crop" +repage rgb:- | md5sum; }
+seconds_since() { awk -v from="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - from }'; }
+fail() {
+  echo "screenshot.sh: $*" >&2
+  exit 1
+}
+
+# Press ロト6, then move the pointer off the window so the button is not caught half-highlighted.
+before=$(labels_picture)
+read -r x y <<<"$(centre_of roto6)"
+xdotool mousemove --window "$window" "$x" "$y" click 1
+clicked=$EPOCHREALTIME
 xdotool mousemove 630 470
-sleep "$draw_seconds"
+# The draw has begun once the reels flicker in the labels; it has ended once they stand still.
+for _ in $(seq 20); do
+  [ "$(labels_picture)" != "$before" ] && break
+  sleep 0.1
+done
+[ "$(labels_picture)" != "$before" ] || fail "no reel turned within 2 s of pressing ロト6: the click started no draw"
+still=0 last=""
+while [ "$still" -lt 4 ]; do
+  sleep 0.25
+  now=$(labels_picture)
+  if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
+  last=$now
+  awk -v t="$(seconds_since "$clicked")" 'BEGIN { exit !(t < 30) }' || fail "the reels still turn 30 s after pressing ロト6"
+done
+took=$(seconds_since "$clicked")
+awk -v t="$took" -v least="$loto6_least_seconds" 'BEGIN { exit !(t - 1 >= least) }' ||
+  fail "the labels stood still $took s after pressing ロト6, before the Loto 6 reels could end"
+for label in Label1 Label2 Label3 Label4 Label5 Label6; do
+  read -r left top width height <<<"$(box_of "$label")"
+  colours=$(xwd -silent -id "$window" | convert xwd:- -crop "${width}x${height}+${left}+${top}" -format '%k' info:)
+  [ "$colours" -gt 1 ] || fail "$label is blank after the draw"
+done
+echo "the Loto 6 draw ended $took s after the click, a number in each of the six labels"
 
 import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$output"
 echo "wrote $output (${WIDTH} x ${HEIGHT})"

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdint>
+#include <limits>
 #include <list>
 #include <optional>
 #include <vector>
@@ -40,7 +41,8 @@ public:
     // Digital silence is exactly zero on a null sink; anything above -50 dBFS is a sound.
     static constexpr int kSilenceLimit = 100;
     // How far the recording's times may be off: the server renders ahead in blocks of about
-    // the recorder's 10 ms latency (PipeWire: its 21 ms quantum), by an amount that varies under load.
+    // the recorder's 10 ms latency (PipeWire: its 21 ms quantum), and a block reaches the test
+    // a moment after the server rendered it.
     static constexpr double kClockUncertainty = 0.03;
 
     explicit PrivateSoundServer(SoundServerKind kind = SoundServerKind::PulseAudio) : kind_(kind) {}
@@ -141,8 +143,7 @@ public:
         kill();
         samples_.clear();
         pending_.clear();
-        origin_.reset();
-        firstArrival_.reset();
+        arrivals_.clear();
         return startServer() && startRecorder();
     }
 
@@ -269,9 +270,11 @@ private:
         return true;
     }
 
-    // Sample n sounded at origin_ + n / kRate. Each block arrives a little after its last sample
-    // sounded, so the earliest arrival relative to the samples before it gives the origin with
-    // the least delivery delay.
+    // Each block of samples arrives after its last sample sounded, so an arrival dates every
+    // sample before it: no later than the arrival, less the samples that came between. The
+    // tightest such date of a sample comes from the blocks that arrive soon after it. Only
+    // later blocks may date it: a server that falls behind under load skips samples, so that
+    // counting on from an earlier block would put every later sound too early.
     void takeRecorded() {
         if (recorder_ == nullptr) return;
         const QByteArray bytes = recorder_->readAllStandardOutput();
@@ -281,20 +284,39 @@ private:
         const auto* data = reinterpret_cast<const std::int16_t*>(pending_.constData());
         samples_.insert(samples_.end(), data, data + whole / 2);
         pending_.remove(0, whole);
-        const double now = secondsOf(Clock::now());
-        const double origin = now - double(samples_.size()) / kRate;
-        // The first blocks may hold silence buffered before the recording began (PipeWire fills
-        // the monitor's first buffer), which would put the origin too early: they only stand in
-        // until the recording has run for a moment.
-        if (!firstArrival_) firstArrival_ = now;
-        const bool warmingUp = now - *firstArrival_ < 0.3;
-        origin_ = origin_ && !warmingUp ? std::min(*origin_, origin) : origin;
+        arrivals_.push_back({samples_.size(), secondsOf(Clock::now())});
     }
+    // When sample `index` sounded, at the latest.
+    double timeOf(std::size_t index) const {
+        // The first block that holds the sample, and those that arrive within a second after it.
+        auto arrival = std::upper_bound(arrivals_.begin(), arrivals_.end(), index,
+                                        [](std::size_t i, const Arrival& a) { return i < a.samplesSoFar; });
+        if (arrival == arrivals_.end()) return std::numeric_limits<double>::infinity();
+        const double horizon = arrival->at + 1.0;
+        double latest = arrival->at;
+        for (; arrival != arrivals_.end() && arrival->at <= horizon; ++arrival)
+            latest = std::min(latest, arrival->at - double(arrival->samplesSoFar - 1 - index) / kRate);
+        return latest;
+    }
+    // The first sample that sounded at or after `time`; the dates grow with the index.
     std::size_t indexAt(double time) const {
-        return std::size_t(std::max(0.0, std::ceil((time - origin_.value_or(0)) * kRate)));
+        std::size_t low = 0;
+        std::size_t high = samples_.size();
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            if (timeOf(middle) < time) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        return low;
     }
-    double timeOf(std::size_t index) const { return origin_.value_or(0) + double(index) / kRate; }
 
+    struct Arrival {
+        std::size_t samplesSoFar;  // the samples recorded, this block's included
+        double at;                 // when the block reached the test
+    };
     SoundServerKind kind_;
     QTemporaryDir dir_;
     QProcessEnvironment environment_;
@@ -308,8 +330,7 @@ private:
     bool hung_ = false;
     QByteArray pending_;
     std::vector<std::int16_t> samples_;
-    std::optional<double> origin_;
-    std::optional<double> firstArrival_;
+    std::vector<Arrival> arrivals_;
 };
 
 }  // namespace tamapick::testing

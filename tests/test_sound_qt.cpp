@@ -33,13 +33,20 @@ private:
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
-    // One Numbers 3 draw; true if its beep was heard within 250 ms of the closing remark.
-    bool drawIsHeard() {
+    // One Numbers 3 draw; true if its beep was heard in the second after the closing remark.
+    // How soon is the first test's question; here it is whether the server plays it at all, so
+    // a late beep is not taken for a missing one. It says what it heard, as `which` draw.
+    bool drawIsHeard(const char* which) {
         click("Numbers3");
         const auto remarkAt = Clock::now();
         server_->recordUntil(remarkAt + 1s);
         const auto sound = server_->firstSoundAfter(secondsOf(remarkAt) - PrivateSoundServer::kClockUncertainty);
-        return sound.has_value() && *sound - secondsOf(remarkAt) <= 0.25;
+        if (!sound) {
+            qInfo("%s: no sound within 1 s of the closing remark", which);
+            return false;
+        }
+        qInfo("%s: the alert starts %.0f ms after the closing remark", which, (*sound - secondsOf(remarkAt)) * 1000);
+        return true;
     }
 
 private slots:
@@ -81,7 +88,7 @@ private slots:
         qInfo("alert through %s: starts %.0f ms after the closing remark, peak %.1f dBFS, lasts %.0f ms",
               qPrintable(server_->name()), delay * 1000, peak, length * 1000);
         QVERIFY2(delay > -PrivateSoundServer::kClockUncertainty, "a sound before the closing remark");
-        QVERIFY(delay <= 0.25);
+        QVERIFY2(delay <= 0.25, "the alert comes too late");
         QVERIFY(peak > -30.0);
         QVERIFY(length > 0.05);
     }
@@ -99,14 +106,21 @@ private slots:
         window_->close();
         const auto secondClose = Clock::now();
         server_->recordUntil(secondClose + 1s);
-        QVERIFY(server_->silentBetween(secondsOf(secondClose) + 0.1, secondsOf(secondClose) + 1.0));
+        // The server may start the alert a moment after the close, whenever it gets to it; it
+        // is cut off all the same, well before its 100 ms and more.
+        if (const auto sound = server_->firstSoundAfter(secondsOf(secondClose) - 0.5)) {
+            const double length = server_->soundLengthFrom(*sound);
+            qInfo("the alert of the draw closed at its end starts %.0f ms after the close and lasts %.0f ms",
+                  (*sound - secondsOf(secondClose)) * 1000, length * 1000);
+            QVERIFY2(length < 0.05, "the alert went on after the window closed");
+        }
     }
 
     // The server restarts between two draws (an upgrade, a crash): the next draw finds the new one.
     void aRestartedServerIsHeardAtTheNextDraw() {
-        QVERIFY(drawIsHeard());
+        QVERIFY(drawIsHeard("before the restart"));
         QVERIFY(server_->restart());
-        QVERIFY2(drawIsHeard(), "no beep from the restarted server");
+        QVERIFY2(drawIsHeard("after the restart"), "no beep from the restarted server");
     }
 
     // No server when the program starts; one comes up before the third draw and is heard there.
@@ -116,7 +130,7 @@ private slots:
         click("Numbers3");
         click("Numbers3");
         QVERIFY(server_->restart());
-        QVERIFY2(drawIsHeard(), "no beep from the server that came after start-up");
+        QVERIFY2(drawIsHeard("from the server that came later"), "no beep from the server that came after start-up");
     }
 
     // Where no sound server answers, each alert is the toolkit's beep, and none after the close.
