@@ -132,10 +132,12 @@ wait_until_still() {
 # Waits for the program's window, which Wine names with its title, and sets draw_window and the
 # window's X, Y, WIDTH and HEIGHT on the screen.
 find_program_window() {
+  # Not ended early when the command that started the program ends: a launcher (wine start
+  # with a shortcut) returns at once while the program goes on.
   draw_window=$(timeout 120 xdotool search --sync --onlyvisible --name 'ほしだま★' | head -n 1) || true
   if [ -z "$draw_window" ]; then
     echo "FAIL: no window \"ほしだま★\" appeared within 120 s" >&2
-    if ! kill -0 "$draw_program_pid" 2>/dev/null; then echo "      (the program had ended)" >&2; fi
+    if ! kill -0 "$draw_program_pid" 2>/dev/null; then echo "      (the command that started it had ended)" >&2; fi
     return 1
   fi
   eval "$(xdotool getwindowgeometry --shell "$draw_window")"

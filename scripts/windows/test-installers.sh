@@ -13,7 +13,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-dist="${1:-$root/dist}"
+# Absolute, since the zip is unpacked from another folder.
+dist=$(cd "${1:-$root/dist}" && pwd)
 shots="$root/build-windows"
 version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 zip_file="$dist/tamapick-$version-windows-x64.zip"
