@@ -13,7 +13,8 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-dist="${1:-$root/dist}"
+# Absolute, since the zip is unpacked from another folder.
+dist=$(cd "${1:-$root/dist}" && pwd)
 shots="$root/build-windows"
 version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 zip_file="$dist/tamapick-$version-windows-x64.zip"
@@ -22,17 +23,13 @@ for file in "$zip_file" "$msi"; do
   [ -f "$file" ] || { echo "No $file: run scripts/windows/build.sh first." >&2; exit 1; }
 done
 
-scratch=$(mktemp -d)
-export WINEPREFIX="$scratch/prefix"
-export WINEDEBUG=-all
-# No .NET or HTML engine (a fresh prefix would offer to fetch both), and no Linux menu entries
-# for the Windows shortcuts: winemenubuilder would write them into this user's home.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
 # shellcheck source=steps.sh
 source "$root/scripts/windows/steps.sh"
 # shellcheck source=draw-check.sh
 source "$root/scripts/windows/draw-check.sh"
+require_tools wineboot unzip msiinfo wixl msibuild
+scratch=$(mktemp -d)
+use_own_prefix "$scratch/prefix"
 cleanup() {
   stop_screen
   rm -rf "$scratch"
