@@ -109,8 +109,8 @@ if ! idle1=$(picture) || ! sleep 0.5 || ! idle2=$(picture); then
 fi
 [ "$idle1" = "$idle2" ] && pass "before any key, the window stands still" || fail "the window changes by itself"
 # Space presses the focused button, ミニロト, whose draw flickers the reels in the balloons.
+pressed=$(date +%s.%N)  # before the key: the draw cannot start sooner
 xdotool key space
-pressed=$(date +%s.%N)
 sleep 1
 draw1=$(picture); sleep 0.3; draw2=$(picture)
 [ "$draw1" != "$draw2" ] && pass "after Space the window is drawing (the Mini Loto reels flicker)" ||

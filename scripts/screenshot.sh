@@ -59,8 +59,8 @@ fail() {
 # Press ロト6, then move the pointer off the window so the button is not caught half-highlighted.
 before=$(labels_picture)
 read -r x y <<<"$(centre_of roto6)"
+clicked=$EPOCHREALTIME  # before the click: the draw cannot start sooner
 xdotool mousemove --window "$window" "$x" "$y" click 1
-clicked=$EPOCHREALTIME
 xdotool mousemove 630 470
 # The draw has begun once the reels flicker in the labels; it has ended once they stand still.
 for _ in $(seq 20); do

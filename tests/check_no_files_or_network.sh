@@ -108,8 +108,10 @@ click() {
 }
 click Numbers3
 sleep 1
-click roto6 # inside the Numbers 3 draw, which carries on once Loto 6 has ended
+# Timed before the click is sent: the draw cannot start sooner, while a time taken after xdotool
+# has ended may be late by however long a loaded machine takes to run this script again.
 loto6_clicked=$EPOCHREALTIME
+click roto6 # inside the Numbers 3 draw, which carries on once Loto 6 has ended
 
 # Both draws end with a beep: the nested Loto 6 first, then Numbers 3.
 first_beep_at=

@@ -138,9 +138,30 @@ public:
              QDir(dir_.path()).entryList({QStringLiteral("pipewire-0*")}, QDir::Files | QDir::System))
             QFile::remove(dir_.filePath(stale));
     }
-    // A new server on the same address, with a new recording; as a server restarted by an upgrade.
-    bool restart() {
-        kill();
+    // The server ends as a user's session ends it (systemctl --user restart, as an upgrade does):
+    // SIGTERM to each process, the clients of the daemon first, each waited for, so the server
+    // takes down its own sockets. The recorder goes with it.
+    void stop() {
+        resume();
+        if (recorder_) stopProcess(*recorder_);
+        recorder_ = nullptr;
+        for (auto process = serverProcesses_.rbegin(); process != serverProcesses_.rend(); ++process) {
+            (*process)->terminate();
+            if (!(*process)->waitForFinished(5000)) {
+                qWarning() << (*process)->program() << "did not end within 5 s of SIGTERM";
+                stopProcess(**process);
+            }
+        }
+        serverProcesses_.clear();
+    }
+    enum class Restart { AsTheSessionDoes, AfterACrash };
+    // A new server on the same address, with a new recording.
+    bool restart(Restart how = Restart::AsTheSessionDoes) {
+        if (how == Restart::AfterACrash) {
+            kill();
+        } else {
+            stop();
+        }
         samples_.clear();
         pending_.clear();
         arrivals_.clear();

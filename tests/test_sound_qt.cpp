@@ -116,10 +116,19 @@ private slots:
         }
     }
 
-    // The server restarts between two draws (an upgrade, a crash): the next draw finds the new one.
+    // The server restarts between two draws, as an upgrade restarts the user's service (every
+    // process of it ends on SIGTERM and starts again on the same sockets) or after a crash: the
+    // next draw finds the new one.
+    void aRestartedServerIsHeardAtTheNextDraw_data() {
+        QTest::addColumn<bool>("afterACrash");
+        QTest::newRow("restarted by the session") << false;
+        QTest::newRow("started again after a crash") << true;
+    }
     void aRestartedServerIsHeardAtTheNextDraw() {
+        QFETCH(bool, afterACrash);
         QVERIFY(drawIsHeard("before the restart"));
-        QVERIFY(server_->restart());
+        QVERIFY(server_->restart(afterACrash ? PrivateSoundServer::Restart::AfterACrash
+                                             : PrivateSoundServer::Restart::AsTheSessionDoes));
         QVERIFY2(drawIsHeard("after the restart"), "no beep from the restarted server");
     }
 
