@@ -5,7 +5,8 @@
 #   3. starts dist/tamapick.exe on an invisible X screen, presses ロト6, checks that the click
 #      started a draw (the headline changed) and that it ends with six numbers and a closing
 #      remark, and saves build-windows/screenshot-loto6.png;
-#   4. tests the zip and the MSI under Wine (test-installers.sh): unpack and run, install, run
+#   4. runs the desktop-look test on a Wine desktop at 150 % scale and 150 % text size;
+#   5. tests the zip and the MSI under Wine (test-installers.sh): unpack and run, install, run
 #      from the Start menu, upgrade, uninstall with nothing left.
 # Everything it starts (Xvfb, the program, Wine's server) is stopped when it ends, also on failure.
 set -euo pipefail
@@ -49,6 +50,10 @@ WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
 start_screen
 check_loto6_draw "$screenshot" "$wine_run" "$exe"
 stop_screen
+step_done
+
+step "The window on a desktop at 150 % with larger text (Wine + Xvfb)"
+bash "$root/scripts/windows/desktop-look.sh"
 step_done
 
 # The zip and the MSI, in a Wine prefix of their own.
