@@ -7,7 +7,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/../.." && pwd)"
-test_exe="$root/build-windows/tests/test_desktop_look.exe"
+test_exe="$root/build-windows/test_desktop_look.exe"
 [ -f "$test_exe" ] || { echo "No $test_exe: run scripts/windows/build.sh first." >&2; exit 1; }
 
 # shellcheck source=draw-check.sh
