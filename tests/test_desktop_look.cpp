@@ -16,6 +16,7 @@
 #include <QtTest>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "app/desktop_colours.h"
 #include "app/window_design.h"
@@ -339,12 +340,17 @@ private slots:
             QApplication::setFont(desktopFont);
             QApplication::setPalette(desktopPalette);
         });
-        const auto creditWidth = [this] {
-            return boundsOf(differences(readBack(*window_.get()), withoutCaption(QStringLiteral("Label9")),
-                                        deviceBox(*control(QStringLiteral("Label9")), scale_)))
+        // The ink widths of the credit line and a button: a face whose line is far taller than
+        // its letters (Wine's fallback, a maths face) keeps the credit line at its smallest
+        // size whatever the desktop's font, so either may be the one that shows the change.
+        const auto inkWidth = [this](const QString& name) {
+            return boundsOf(differences(readBack(*window_.get()), withoutCaption(name), deviceBox(*control(name), scale_)))
                 .width();
         };
-        const int before = creditWidth();
+        const auto inkWidths = [&] {
+            return std::pair{inkWidth(QStringLiteral("Label9")), inkWidth(QStringLiteral("Numbers3"))};
+        };
+        const auto before = inkWidths();
         // A change of the desktop reaches the window as events; they are handled before a
         // caption is taken away to measure it.
         const auto change = [this](auto&& apply) {
@@ -365,7 +371,7 @@ private slots:
             small.setPointSizeF(7);
             QApplication::setFont(small);
         });
-        QVERIFY2(creditWidth() != before, "the desktop's new font was not taken");
+        QVERIFY2(inkWidths() != before, "the desktop's new font was not taken");
         change([&] { QApplication::setFont(scaled(2)); });
         for (const char* name : {"miniroto_0", "roto6", "Numbers3", "Numbers4", "Label9"})
             checkTheCaptionIsWhole(QString::fromLatin1(name));

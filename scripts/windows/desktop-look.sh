@@ -32,5 +32,6 @@ read -r _ height face <<<"$(grep '^MessageFont ' <<<"$settings")"
 points=$(awk -v h="${height#-}" 'BEGIN { printf "%g", h * 72 / 96 }')
 
 start_screen
+# On the desktop, not the suite's offscreen platform.
 env -u QT_QPA_PLATFORM TAMAPICK_DESKTOP_PLATFORM=windows TAMAPICK_DESKTOP_SCALE=1.5 \
-  "TAMAPICK_DESKTOP_FONT=$face $points" wine "$test_exe"
+  "TAMAPICK_DESKTOP_FONT=$face $points" "$root/scripts/windows/wine-run.sh" "$test_exe"
