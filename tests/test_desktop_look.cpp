@@ -344,7 +344,8 @@ private slots:
         // its letters (Wine's fallback, a maths face) keeps the credit line at its smallest
         // size whatever the desktop's font, so either may be the one that shows the change.
         const auto inkWidth = [this](const QString& name) {
-            return boundsOf(differences(readBack(*window_.get()), withoutCaption(name), deviceBox(*control(name), scale_)))
+            return boundsOf(
+                       differences(readBack(*window_.get()), withoutCaption(name), deviceBox(*control(name), scale_)))
                 .width();
         };
         const auto inkWidths = [&] {
