@@ -28,23 +28,15 @@ dist_dir="$root/dist"
 # shellcheck source=steps.sh
 source "$root/scripts/windows/steps.sh"
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_packages() {
-  step "Build tools"
-  bash "$root/scripts/setup.sh" --windows
-  step_done
-}
-
 # apt-get source needs a deb-src entry; Debian 12's default sources list has none.
 ensure_source_entries() {
   if grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     return
   fi
   echo "   adding a deb-src entry for Debian's source packages"
-  as_root tee /etc/apt/sources.list.d/tamapick-deb-src.sources >/dev/null <<'EOF'
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo tee /etc/apt/sources.list.d/tamapick-deb-src.sources >/dev/null <<'EOF'
 # Source packages, for the Windows cross build of Qt (tamapick's scripts/windows/build.sh).
 Types: deb-src
 URIs: http://deb.debian.org/debian
@@ -52,45 +44,33 @@ Suites: bookworm bookworm-updates
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 EOF
-  as_root apt-get update -qq
+  $sudo apt-get update -qq
 }
 
-# Prints the unpacked source folder of a Debian source package, fetching it the first time.
-# apt-get's own words go to standard error, so a failed fetch says why; the archive may also
-# serve another Qt version than the one the host tools are, which is not ours to build.
+# Prints the unpacked source folder of a Debian source package, fetching it the first time; a
+# failed fetch says why. The archive may serve another Qt version than the host's, which is not
+# ours to build.
 debian_source() {
-  local package=$1 found log
-  found=$(find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
-  if [ -z "$found" ]; then
-    log=$(mktemp)
-    if ! (cd "$sources" && apt-get source -qq "$package") >"$log" 2>&1; then
-      echo "   apt-get source $package failed:" >&2
-      sed 's/^/     /' "$log" >&2
-      rm -f "$log"
-      return 1
-    fi
-    rm -f "$log"
-    found=$(find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
-    if [ -z "$found" ]; then
-      echo "   apt-get source $package gave no $package-$qt_version folder in $sources" >&2
-      return 1
-    fi
+  local package=$1 log="$sources/$1.apt-get-source.log"
+  if [ -z "$(find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*")" ] &&
+    ! (cd "$sources" && apt-get source -qq "$package") >"$log" 2>&1; then
+    echo "   apt-get source $package failed:" >&2
+    sed 's/^/     /' "$log" >&2
+    return 1
   fi
-  echo "$found"
+  find "$sources" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1 | grep . ||
+    { echo "   apt-get source $package gave no $package-$qt_version folder" >&2; return 1; }
 }
 
 fetch_sources() {
   step "Qt $qt_version sources"
   mkdir -p "$sources"
   ensure_source_entries
-  qtbase_source=$(debian_source qt6-base) || {
-    echo "cannot fetch the qt6-base source package" >&2
-    exit 1
-  }
+  qtbase_source=$(debian_source qt6-base) || { echo "cannot fetch the qt6-base source package" >&2; exit 1; }
   if ! qtsvg_source=$(debian_source qt6-svg); then
     qtsvg_source="$sources/qtsvg-everywhere-src-$qt_version"
     if [ ! -d "$qtsvg_source" ]; then
-      if [ -z "${QTSVG_SOURCE:-}" ] || [ ! -f "$QTSVG_SOURCE" ]; then
+      if [ ! -f "${QTSVG_SOURCE:-}" ]; then
         echo "The archive serves no qt6-svg source: set QTSVG_SOURCE to" \
           "qtsvg-everywhere-src-$qt_version.tar.xz (the v$qt_version release source)." >&2
         exit 1
@@ -105,29 +85,17 @@ fetch_sources() {
 
 # Qt for Windows is built with the host's moc, rcc and uic (QT_HOST_PATH), which must be the
 # same Qt version; the host's CMake packages live under its multiarch folder.
-host_multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -dumpmachine)
-host_qt_cmake="/usr/lib/$host_multiarch/cmake"
-
 check_host_qt() {
-  local config="$host_qt_cmake/Qt6/Qt6ConfigVersion.cmake" found
-  if [ ! -f "$config" ]; then
-    echo "No host Qt 6 in $host_qt_cmake (looked for Qt6/Qt6ConfigVersion.cmake):" \
-      "install qt6-base-dev and qt6-base-dev-tools." >&2
-    exit 1
-  fi
-  # Qt keeps the number in the Impl file next to the version file.
-  found=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' "${config%.cmake}"*.cmake | head -n 1)
-  if [ "$found" != "$qt_version" ]; then
+  local found
+  found=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+  if [ "${found%%+*}" != "$qt_version" ]; then
     echo "The host Qt is $found, but the Windows Qt built here is $qt_version: its moc, rcc" \
       "and uic must be the same version. Build on Debian 12 (bookworm), whose Qt is" \
       "$qt_version." >&2
     exit 1
   fi
-  if [ ! -x "/usr/lib/qt6/libexec/moc" ]; then
-    echo "The host Qt has no /usr/lib/qt6/libexec/moc: install qt6-base-dev-tools." >&2
-    exit 1
-  fi
 }
+host_qt_cmake="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -dumpmachine)/cmake"
 
 # How Qt is configured. Each choice below was paid for with a failed build:
 # - Debian's source drops src/3rdparty/wintab, so tablet events are off;
@@ -138,44 +106,20 @@ check_host_qt() {
 # Size: release built for size (-Os); a static build already puts every function in its own
 # section and lets the linker drop the unused ones. The program reads no JPEG or GIF.
 qt_options=(
-  -DCMAKE_BUILD_TYPE=Release
-  -DBUILD_SHARED_LIBS=OFF
-  -DFEATURE_static_runtime=ON
-  -DFEATURE_optimize_size=ON
-  -DQT_HOST_PATH=/usr
-  -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake"
-  -DQT_BUILD_EXAMPLES=OFF
-  -DQT_BUILD_TESTS=OFF
-  -DFEATURE_pkg_config=OFF
-  -DFEATURE_tabletevent=OFF
-  -DINPUT_opengl=no
-  -DFEATURE_vulkan=OFF
-  -DFEATURE_system_zlib=OFF
-  -DFEATURE_system_pcre2=OFF
-  -DFEATURE_system_doubleconversion=OFF
-  -DFEATURE_system_harfbuzz=OFF
-  -DFEATURE_system_freetype=OFF
-  -DFEATURE_system_libpng=OFF
-  -DFEATURE_system_libjpeg=OFF
-  -DFEATURE_system_md4c=OFF
-  -DFEATURE_jpeg=OFF
-  -DFEATURE_gif=OFF
-  -DFEATURE_network=OFF
-  -DFEATURE_sql=OFF
-  -DFEATURE_dbus=OFF
-  -DFEATURE_printsupport=OFF
-  -DFEATURE_concurrent=OFF
-  -DFEATURE_xml=OFF
+  -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
+  -DFEATURE_optimize_size=ON -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake"
+  -DQT_BUILD_{EXAMPLES,TESTS}=OFF -DFEATURE_pkg_config=OFF -DFEATURE_tabletevent=OFF
+  -DINPUT_opengl=no -DFEATURE_vulkan=OFF
+  -DFEATURE_system_{zlib,pcre2,doubleconversion,harfbuzz,freetype,libpng,libjpeg,md4c}=OFF
+  -DFEATURE_{jpeg,gif,network,sql,dbus,printsupport,concurrent,xml}=OFF
   # No build paths in the objects, so the exe does not depend on where the cache lives.
-  "-DCMAKE_C_FLAGS=-ffile-prefix-map=$cache=/tamapick-cache"
-  "-DCMAKE_CXX_FLAGS=-ffile-prefix-map=$cache=/tamapick-cache"
+  -DCMAKE_{C,CXX}_FLAGS="-ffile-prefix-map=$cache=/tamapick-cache"
 )
 
 build_qt() {
   # The stamp records the options and the toolchain file, so changing either rebuilds Qt
   # instead of reusing it.
-  local stamp="$qt_prefix/tamapick-qt.stamp"
-  local fingerprint
+  local stamp="$qt_prefix/tamapick-qt.stamp" fingerprint
   fingerprint=$({
     printf '%s\n' "$qt_version" "${qt_options[@]}"
     cat "$root/scripts/windows/mingw64-toolchain.cmake"
@@ -205,7 +149,7 @@ build_qt() {
   cmake --install "$cache/build-qtsvg"
 
   rm -rf "$cache/build-qtbase" "$cache/build-qtsvg"
-  echo "$fingerprint" >"$qt_prefix/tamapick-qt.stamp"
+  echo "$fingerprint" >"$stamp"
   echo "   installed: $(du -sh "$qt_prefix" | cut -f1)"
   step_done
 }
@@ -214,10 +158,7 @@ build_project() {
   step "tamapick for Windows"
   # The same bytes from every checkout: no build paths in the objects (the map covers the
   # generated sources under build-windows/ too), and rcc's time stamps from the commit.
-  if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
-  fi
-  export SOURCE_DATE_EPOCH
+  export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
   local prefix_map="-ffile-prefix-map=$root=/tamapick -ffile-prefix-map=$cache=/tamapick-cache"
   cmake -G Ninja -S "$root" -B "$build_dir" \
     -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
@@ -231,17 +172,13 @@ build_project() {
   step_done
 }
 
-check_executable() {
-  step "Checking dist/tamapick.exe"
-  local version
-  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
-  bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe" "$version"
-  step_done
-}
-
-install_packages
+step "Build tools"
+bash "$root/scripts/setup.sh" --windows
+step_done
 check_host_qt
 build_qt
 build_project
-check_executable
+step "Checking dist/tamapick.exe"
+bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe" "$build_dir"
+step_done
 bash "$root/scripts/windows/package.sh"

@@ -31,8 +31,7 @@ require_tools
 trap stop_screen EXIT
 
 step "The executable"
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
-bash "$root/scripts/windows/check-exe.sh" "$exe" "$version"
+bash "$root/scripts/windows/check-exe.sh" "$exe" "$build_dir"
 echo "   size: $(stat -c %s "$exe") bytes"
 step_done
 
