@@ -51,10 +51,7 @@ done
 # shellcheck source=steps.sh
 source "$root/scripts/windows/steps.sh"
 
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct)
-fi
-export SOURCE_DATE_EPOCH
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
 # Zip and cabinet entries hold local time: make local time UTC.
 export TZ=UTC
 build_time=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
@@ -134,13 +131,6 @@ derived_guid() {
     tr '[:lower:]' '[:upper:]'
 }
 
-# Replaces rows of one table: prints the table as msiinfo exports it, with sed's edits.
-edited_table() {
-  local msi=$1 table=$2
-  shift 2
-  msiinfo export "$msi" "$table" | sed "$@"
-}
-
 make_msi() {
   step "The MSI installer"
   local dir="$work/msi" msi="$out/tamapick-$version-x64.msi" content product_code package_code
@@ -180,13 +170,13 @@ make_msi() {
   local idt="$work/idt"
   mkdir -p "$idt"
   printf '\r\n\r\n65001\t_ForceCodepage\r\n' >"$idt/_ForceCodepage.idt"
-  edited_table "$msi" Property \
+  msiinfo export "$msi" Property | sed \
     -e 's/^ProductName\tHoshidama\r$/ProductName\tほしだま\r/' \
     -e 's/^Manufacturer\tKumagumi\r$/Manufacturer\tくま組\r/' >"$idt/Property.idt"
-  edited_table "$msi" Shortcut \
+  msiinfo export "$msi" Shortcut | sed \
     -e 's/^\(StartMenuShortcut\tProgramMenuFolder\t\)Hoshidama\t\(StartMenuShortcut\t[^\t]*\t[^\t]*\t\)Hoshidama\t/\1tamapick|ほしだま\t\2ほしだま\t/' \
     >"$idt/Shortcut.idt"
-  edited_table "$msi" Upgrade -e 's/^\([^\t]*\t\t[^\t]*\t\t\)1\t/\1513\t/' >"$idt/Upgrade.idt"
+  msiinfo export "$msi" Upgrade | sed -e 's/^\([^\t]*\t\t[^\t]*\t\t\)1\t/\1513\t/' >"$idt/Upgrade.idt"
   (cd "$idt" && faketime -f "@$build_time" msibuild "$msi" \
     -i _ForceCodepage.idt -i Property.idt -i Shortcut.idt -i Upgrade.idt \
     -s "ほしだま" "くま組" "x64;1041" "{$package_code}")

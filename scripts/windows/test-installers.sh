@@ -30,11 +30,7 @@ source "$root/scripts/windows/draw-check.sh"
 require_tools wineboot unzip msiinfo wixl msibuild
 scratch=$(mktemp -d)
 use_own_prefix "$scratch/prefix"
-cleanup() {
-  stop_screen
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+trap 'stop_screen; rm -rf "$scratch"' EXIT
 mkdir -p "$shots"
 failures=0
 fail() {
@@ -55,10 +51,6 @@ registry_lines() {
 prefix_files() {
   (cd "$WINEPREFIX/drive_c" && find . -mindepth 1 -printf '%y %P\n' | LC_ALL=C sort)
 }
-# Wine writes its registry out when its server ends.
-settle() {
-  wineserver -w
-}
 msi_property() {
   msiinfo export "$1" Property | sed -n "s/^$2\t\(.*\)\r$/\1/p"
 }
@@ -75,17 +67,18 @@ entries() {
     key != "" && /^"DisplayVersion"=/ { v = $0; sub(/^"DisplayVersion"="/, "", v); sub(/"$/, "", v); version[key] = v }
     END { for (k in named) print k " " version[k] }' "$WINEPREFIX/system.reg" | LC_ALL=C sort
 }
+# Wine writes its registry out when its server ends.
 run_msiexec() {
   local rc=0
   wine msiexec "$@" || rc=$?
-  settle
+  wineserver -w
   return "$rc"
 }
 
 step "A fresh Wine prefix and an invisible screen"
 start_screen
 wineboot --init >/dev/null 2>&1
-settle
+wineserver -w
 step_done
 
 step "The zip, unpacked and run"
@@ -102,7 +95,7 @@ if [ "$(head -c 3 "$scratch/unpacked/tamapick/README.txt" | od -An -tx1 | tr -d 
 fi
 check_loto6_draw "$shots/screenshot-zip-loto6.png" wine "$scratch/unpacked/tamapick/tamapick.exe" ||
   fail "the zip's program did not run a Loto 6 draw to its end"
-settle
+wineserver -w
 step_done
 
 step "Installing the MSI (msiexec /i /qn)"
@@ -117,11 +110,8 @@ done < <(cd "$scratch/unpacked/tamapick" && find . -type f -printf '%P\n' | LC_A
 echo "   Program Files\\tamapick: $(find "$installed" -type f | wc -l) files"
 # Windows puts a per-machine shortcut in ProgramData's Start menu; Wine in the user's.
 shortcut=$(find "$WINEPREFIX/drive_c/ProgramData" "$WINEPREFIX/drive_c/users" -path '*Start Menu/Programs/ほしだま.lnk' | head -n 1)
-if [ -z "$shortcut" ]; then
-  fail "no Start-menu shortcut ほしだま.lnk"
-else
-  echo "   shortcut: ${shortcut#"$WINEPREFIX/drive_c/"}"
-fi
+[ -n "$shortcut" ] || fail "no Start-menu shortcut ほしだま.lnk"
+echo "   shortcut: ${shortcut#"$WINEPREFIX/drive_c/"}"
 echo "   Apps & features: $(entries | tr '\n' ' ')"
 if [ "$(entries)" != "$product_code $version" ]; then
   fail "expected one entry ほしだま $version ($product_code), found: $(entries | tr '\n' ' ')"
@@ -132,7 +122,7 @@ step "The installed program, started through its shortcut"
 if [ -n "$shortcut" ]; then
   check_loto6_draw "$shots/screenshot-msi-loto6.png" wine start /wait /unix "$shortcut" ||
     fail "the installed program did not run a Loto 6 draw to its end"
-  settle
+  wineserver -w
 fi
 step_done
 
