@@ -4,10 +4,8 @@
 # builds a static Qt 6.4.2 (qtbase + qtsvg) into a cache outside the tree, which takes most of an
 # hour on two cores; later runs reuse it and only build the project.
 #
-#   bash scripts/windows/build.sh          -> dist/tamapick.exe, build-windows/ (with the tests),
-#                                             and from package.sh dist/tamapick-<version>-*.zip,
-#                                             -x64.msi and -source.tar.gz
-#
+#   bash scripts/windows/build.sh   -> dist/tamapick.exe, build-windows/ (with the tests), and
+#                                      package.sh's zip, MSI and source archive in dist/
 # Environment:
 #   TAMAPICK_CACHE  where sources and the Qt build live (default ~/.cache/tamapick)
 #   QTSVG_SOURCE    qtsvg-everywhere-src-6.4.2.tar.xz, for when the archive serves no qt6-svg source
@@ -16,17 +14,11 @@
 #                   builds of one commit give the same bytes
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-qt_version=6.4.2
-cache="${TAMAPICK_CACHE:-$HOME/.cache/tamapick}"
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 sources="$cache/src"
 qt_prefix="$cache/qt-$qt_version-mingw64-static"
 jobs="${JOBS:-$(nproc)}"
-build_dir="$root/build-windows"
-dist_dir="$root/dist"
-
-# shellcheck source=steps.sh
-source "$root/scripts/windows/steps.sh"
 
 # apt-get source needs a deb-src entry; Debian 12's default sources list has none.
 ensure_source_entries() {
@@ -88,12 +80,10 @@ fetch_sources() {
 check_host_qt() {
   local found
   found=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
-  if [ "${found%%+*}" != "$qt_version" ]; then
-    echo "The host Qt is $found, but the Windows Qt built here is $qt_version: its moc, rcc" \
-      "and uic must be the same version. Build on Debian 12 (bookworm), whose Qt is" \
-      "$qt_version." >&2
-    exit 1
-  fi
+  [ "${found%%+*}" = "$qt_version" ] && return
+  echo "The host Qt is $found, but the Windows Qt built here is $qt_version: its moc, rcc and" \
+    "uic must be the same version. Build on Debian 12 (bookworm), whose Qt is $qt_version." >&2
+  exit 1
 }
 host_qt_cmake="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -dumpmachine)/cmake"
 
@@ -105,6 +95,7 @@ host_qt_cmake="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || 
 # - the third-party libraries are Qt's bundled copies, so nothing outside the exe is needed.
 # Size: release built for size (-Os); a static build already puts every function in its own
 # section and lets the linker drop the unused ones. The program reads no JPEG or GIF.
+# shellcheck disable=SC2191  # brace lists of options
 qt_options=(
   -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON
   -DFEATURE_optimize_size=ON -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="$host_qt_cmake"
@@ -115,6 +106,16 @@ qt_options=(
   # No build paths in the objects, so the exe does not depend on where the cache lives.
   -DCMAKE_{C,CXX}_FLAGS="-ffile-prefix-map=$cache=/tamapick-cache"
 )
+
+# Configures, builds and installs one Qt module from its source, in a build folder of its own.
+install_qt_module() {
+  local build="$cache/build-qt-module"
+  rm -rf "$build"
+  cmake -G Ninja -S "$1" -B "$build" "${@:2}"
+  cmake --build "$build" --parallel "$jobs"
+  cmake --install "$build"
+  rm -rf "$build"
+}
 
 build_qt() {
   # The stamp records the options and the toolchain file, so changing either rebuilds Qt
@@ -131,24 +132,14 @@ build_qt() {
 
   fetch_sources
   step "Static Qt $qt_version for x86_64-w64-mingw32 (the long step)"
-  rm -rf "$qt_prefix" "$cache/build-qtbase" "$cache/build-qtsvg"
+  rm -rf "$qt_prefix"
   mkdir -p "$qt_prefix"
   # Qt's installed toolchain file loads this one from here in every later build.
   cp "$root/scripts/windows/mingw64-toolchain.cmake" "$qt_prefix/mingw64-toolchain.cmake"
-
-  cmake -G Ninja -S "$qtbase_source" -B "$cache/build-qtbase" \
-    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/mingw64-toolchain.cmake" \
+  install_qt_module "$qtbase_source" -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/mingw64-toolchain.cmake" \
     -DCMAKE_INSTALL_PREFIX="$qt_prefix" "${qt_options[@]}"
-  cmake --build "$cache/build-qtbase" --parallel "$jobs"
-  cmake --install "$cache/build-qtbase"
-
-  cmake -G Ninja -S "$qtsvg_source" -B "$cache/build-qtsvg" \
-    -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+  install_qt_module "$qtsvg_source" -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DCMAKE_BUILD_TYPE=Release
-  cmake --build "$cache/build-qtsvg" --parallel "$jobs"
-  cmake --install "$cache/build-qtsvg"
-
-  rm -rf "$cache/build-qtbase" "$cache/build-qtsvg"
   echo "$fingerprint" >"$stamp"
   echo "   installed: $(du -sh "$qt_prefix" | cut -f1)"
   step_done

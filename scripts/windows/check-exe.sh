@@ -29,11 +29,9 @@ grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not a GUI progr
 
 mapfile -t imports < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 for dll in "${imports[@]}"; do
-  name=$(tr '[:upper:]' '[:lower:]' <<<"${dll%.*}")
-  case "$system_dlls" in
-    *" $name "*) ;;
-    *) case "$name" in api-ms-win-*) ;; *) fail "imports $dll, which Windows does not carry" ;; esac ;;
-  esac
+  name=${dll,,}
+  name=${name%.*}
+  [[ "$system_dlls" == *" $name "* || "$name" == api-ms-win-* ]] || fail "imports $dll, which Windows does not carry"
 done
 echo "imports: ${imports[*]}"
 

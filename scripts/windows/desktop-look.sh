@@ -6,8 +6,9 @@
 # whole and the text on the picture reads. After scripts/windows/build.sh; test.sh runs it.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
-test_exe="$root/build-windows/test_desktop_look.exe"
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
+test_exe="$build_dir/test_desktop_look.exe"
 [ -f "$test_exe" ] || { echo "No $test_exe: run scripts/windows/build.sh first." >&2; exit 1; }
 
 # shellcheck source=draw-check.sh

@@ -1,17 +1,15 @@
 # Sourced by the Windows test scripts: runs tamapick under Wine on an invisible X screen and
 # checks a Loto 6 draw the way a user sees it. The caller's EXIT trap must call stop_screen.
-#   use_own_prefix <folder>          makes Wine use a prefix of the caller's own there
-#   require_tools [tool...]          fails, naming them, if the tools the check needs (and the
-#                                    ones named) are missing
-#   start_screen                     starts Xvfb on a free display and exports DISPLAY
+#   use_own_prefix <folder>   makes Wine use a prefix of the caller's own there
+#   require_tools [tool...]   fails, naming them, if a tool the check needs (or one named) is missing
+#   start_screen              starts Xvfb on a free display and exports DISPLAY
 #   check_loto6_draw <screenshot> <command...>
-#                                    starts the program with the command and proves each step
-#                                    from the screen: the window appeared at its size and was
-#                                    painted; pressing ロト6 changed the headline; the draw ended
-#                                    with a number in each of the six balloons (only Loto 6 fills
-#                                    all six) and a closing remark after the hint line. Saves the
-#                                    window as a PNG, also when a step fails.
-#   stop_screen                      ends the program, Xvfb and the Wine server
+#                             starts the program with the command and proves each step from the
+#                             screen: the window appeared at its size and was painted; pressing
+#                             ロト6 changed the headline; the draw ended with a number in each of
+#                             the six balloons (only Loto 6 fills all six) and a closing remark
+#                             after the hint line. Saves the window, also when a step fails.
+#   stop_screen               ends the program, Xvfb and the Wine server
 
 # shellcheck source=../watch-window.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../watch-window.sh"
@@ -106,7 +104,7 @@ run_loto6_draw() {
   # Wine names the window with its title. Not ended early when the command that started the
   # program ends: a launcher (wine start with a shortcut) returns at once while the program goes on.
   if ! find_window 120 --name 'ほしだま★'; then
-    kill -0 "$draw_program_pid" 2>/dev/null || echo "      (the command that started it had ended)" >&2
+    kill -0 "$draw_program_pid" 2>/dev/null || echo "      (the command that started it ended)" >&2
     fail_draw "no window \"ほしだま★\" appeared within 120 s"
     return
   fi
@@ -126,7 +124,8 @@ run_loto6_draw() {
   # The click took effect once the headline changes: a draw writes it first.
   press roto6
   within 30 headline_changed ||
-    { fail_draw "pressing ロト6 at $(centre_of roto6) in the window started no draw: the headline did not change within 30 s"; return; }
+    { fail_draw "pressing ロト6 at $(centre_of roto6) in the window started no draw:" \
+      "the headline did not change within 30 s"; return; }
   echo "   pressing ロト6 started a draw: the headline changed"
 
   # The draw writes its hint line with the headline; the closing remark must differ from both

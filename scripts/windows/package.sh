@@ -9,21 +9,19 @@
 #
 #   package.sh [--exe FILE] [--ico FILE] [--version X.Y.Z.W] [--out DIR]
 # The defaults are build.sh's: dist/tamapick.exe, build-windows/assets/tamapick.ico, the
-# project's version, dist/. The test gives another version to make an upgrade.
-#
-# Two runs on one commit give the same bytes: every time stamp inside is SOURCE_DATE_EPOCH (the
-# commit's time unless set), files go in in one sorted order, and the MSI's codes are derived
-# from what it holds instead of drawn at random.
+# project's version, dist/. The test gives another version to make an upgrade. Two runs on one
+# commit give the same bytes: every time stamp inside is SOURCE_DATE_EPOCH (the commit's time
+# unless set), files go in in one sorted order, and the MSI's codes are derived from what it
+# holds instead of drawn at random.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 packaging="$root/packaging/windows"
-cache="${TAMAPICK_CACHE:-$HOME/.cache/tamapick}"
-qt_version=6.4.2
-exe="$root/dist/tamapick.exe"
-ico="$root/build-windows/assets/tamapick.ico"
+exe="$dist_dir/tamapick.exe"
+ico="$build_dir/assets/tamapick.ico"
 version=""
-out="$root/dist"
+out="$dist_dir"
 
 while (($#)); do
   case "$1" in
@@ -34,9 +32,7 @@ while (($#)); do
     *) echo "usage: $0 [--exe FILE] [--ico FILE] [--version X.Y.Z.W] [--out DIR]" >&2; exit 2 ;;
   esac
 done
-if [ -z "$version" ]; then
-  version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
-fi
+[ -n "$version" ] || version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 if ! [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
   echo "package.sh: the version must have four numbers, not \"$version\"" >&2
   exit 2
@@ -47,9 +43,6 @@ done
 for tool in wixl msibuild msiinfo faketime zip git; do
   command -v "$tool" >/dev/null || { echo "package.sh: $tool is missing (build.sh installs it)" >&2; exit 1; }
 done
-
-# shellcheck source=steps.sh
-source "$root/scripts/windows/steps.sh"
 
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
 # Zip and cabinet entries hold local time: make local time UTC.
@@ -206,9 +199,8 @@ make_source_archive() {
   step "The source archive"
   local archive="$out/tamapick-$version-source.tar.gz"
   git -C "$root" archive --format=tar --prefix="tamapick-$version/" HEAD | gzip -n -9 >"$archive"
-  if [ -n "$(git -C "$root" status --porcelain --untracked-files=no)" ]; then
+  [ -z "$(git -C "$root" status --porcelain --untracked-files=no)" ] ||
     echo "   note: the work tree has uncommitted changes, which the archive (HEAD) leaves out"
-  fi
   echo "   $archive: $(stat -c %s "$archive") bytes"
   step_done
 }

@@ -1,21 +1,18 @@
 #!/usr/bin/env bash
 # Tests what a Windows user downloads (scripts/windows/package.sh's zip and MSI) under Wine, in
-# a fresh Wine prefix of its own, on an invisible X screen:
-#   1. the zip unpacks to one folder, tamapick, whose program runs a Loto 6 draw;
-#   2. msiexec /i /qn installs the files, the Start-menu shortcut ほしだま and the "Apps &
-#      features" entry; the program, started through its shortcut, runs a Loto 6 draw;
-#   3. installing the same MSI again leaves one entry; a newer version (packaged here from the
-#      same exe) replaces the older one, again leaving one entry;
-#   4. msiexec /x /qn removes it all: the prefix's files and registry are as before the install.
-#
+# a fresh Wine prefix of its own, on an invisible X screen: the zip unpacks to one folder whose
+# program runs a Loto 6 draw; msiexec /i /qn installs the files, the Start-menu shortcut ほしだま
+# and one "Apps & features" entry, and the program runs a draw from its shortcut; the same MSI
+# again, and then a newer version (packaged here from the same exe), leave one entry; msiexec /x
+# /qn leaves the prefix's files and registry as they were before the install.
 #   test-installers.sh [DIST]      DIST defaults to dist/; screenshots go to build-windows/
 # Everything it starts (Xvfb, the programs, Wine's server) is stopped when it ends, also on failure.
 set -euo pipefail
 
-root="$(cd "$(dirname "$0")/../.." && pwd)"
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 # Absolute, since the zip is unpacked from another folder.
-dist=$(cd "${1:-$root/dist}" && pwd)
-shots="$root/build-windows"
+dist=$(cd "${1:-$dist_dir}" && pwd)
 version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 zip_file="$dist/tamapick-$version-windows-x64.zip"
 msi="$dist/tamapick-$version-x64.msi"
@@ -23,15 +20,13 @@ for file in "$zip_file" "$msi"; do
   [ -f "$file" ] || { echo "No $file: run scripts/windows/build.sh first." >&2; exit 1; }
 done
 
-# shellcheck source=steps.sh
-source "$root/scripts/windows/steps.sh"
 # shellcheck source=draw-check.sh
 source "$root/scripts/windows/draw-check.sh"
 require_tools wineboot unzip msiinfo wixl msibuild
 scratch=$(mktemp -d)
 use_own_prefix "$scratch/prefix"
 trap 'stop_screen; rm -rf "$scratch"' EXIT
-mkdir -p "$shots"
+mkdir -p "$build_dir"
 failures=0
 fail() {
   echo "FAIL: $*" >&2
@@ -93,7 +88,7 @@ if [ "$(head -c 3 "$scratch/unpacked/tamapick/README.txt" | od -An -tx1 | tr -d 
   ! grep -q $'\r$' "$scratch/unpacked/tamapick/README.txt"; then
   fail "README.txt is not UTF-8 with a byte-order mark and CRLF line ends"
 fi
-check_loto6_draw "$shots/screenshot-zip-loto6.png" wine "$scratch/unpacked/tamapick/tamapick.exe" ||
+check_loto6_draw "$build_dir/screenshot-zip-loto6.png" wine "$scratch/unpacked/tamapick/tamapick.exe" ||
   fail "the zip's program did not run a Loto 6 draw to its end"
 wineserver -w
 step_done
@@ -113,14 +108,13 @@ shortcut=$(find "$WINEPREFIX/drive_c/ProgramData" "$WINEPREFIX/drive_c/users" -p
 [ -n "$shortcut" ] || fail "no Start-menu shortcut ほしだま.lnk"
 echo "   shortcut: ${shortcut#"$WINEPREFIX/drive_c/"}"
 echo "   Apps & features: $(entries | tr '\n' ' ')"
-if [ "$(entries)" != "$product_code $version" ]; then
+[ "$(entries)" = "$product_code $version" ] ||
   fail "expected one entry ほしだま $version ($product_code), found: $(entries | tr '\n' ' ')"
-fi
 step_done
 
 step "The installed program, started through its shortcut"
 if [ -n "$shortcut" ]; then
-  check_loto6_draw "$shots/screenshot-msi-loto6.png" wine start /wait /unix "$shortcut" ||
+  check_loto6_draw "$build_dir/screenshot-msi-loto6.png" wine start /wait /unix "$shortcut" ||
     fail "the installed program did not run a Loto 6 draw to its end"
   wineserver -w
 fi
@@ -130,9 +124,7 @@ step "The same MSI again, then a newer version"
 rc=0
 run_msiexec /i "$msi" /qn || rc=$?
 echo "   the same MSI again: msiexec ended with $rc"
-if [ "$(entries)" != "$product_code $version" ]; then
-  fail "after the second install: $(entries | tr '\n' ' ')"
-fi
+[ "$(entries)" = "$product_code $version" ] || fail "after the second install: $(entries | tr '\n' ' ')"
 IFS=. read -r major minor patch tweak <<<"$version"
 newer="$major.$minor.$patch.$((tweak + 1))"
 # The same program and icon, packaged as the next version.
@@ -143,9 +135,8 @@ newer_msi="$scratch/newer/tamapick-$newer-x64.msi"
 newer_code=$(msi_property "$newer_msi" ProductCode)
 run_msiexec /i "$newer_msi" /qn || fail "msiexec /i of $newer ended with $?"
 echo "   after $newer: $(entries | tr '\n' ' ')"
-if [ "$(entries)" != "$newer_code $newer" ]; then
+[ "$(entries)" = "$newer_code $newer" ] ||
   fail "after the upgrade to $newer, expected one entry $newer_code $newer"
-fi
 step_done
 
 step "Removing it (msiexec /x /qn)"

@@ -7,16 +7,13 @@
 # QT_FORCE_STDERR_LOGGING brings its report back to the terminal.
 set -euo pipefail
 
-export WINEPREFIX="${WINEPREFIX:-${TAMAPICK_CACHE:-$HOME/.cache/tamapick}/wine}"
+# shellcheck source=common.sh
+source "$(dirname "$0")/common.sh"
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No .NET or HTML engine: nothing here needs them, and a fresh prefix would offer to fetch both.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-while IFS= read -r name; do
-  case "$name" in
-    QT_*) export "WINE$name=${!name}" ;;
-  esac
-done < <(compgen -e)
+for name in $(compgen -e QT_); do export "WINE$name=${!name}"; done
 export WINEQT_FORCE_STDERR_LOGGING=1
 
 # The first program run makes the prefix; two tests starting together must not both make it.
