@@ -12,30 +12,21 @@ set -euo pipefail
 
 if [ "${1:-}" != --inside ]; then
   cd "$(dirname "$0")/.."
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "run as root: it builds a Debian system in a chroot" >&2
-    exit 1
-  fi
   release=bookworm
   case "${1:-}" in
     bookworm | trixie | testing) release=$1; shift ;;
   esac
   package=${1:-}
-  if [ -z "$package" ]; then
-    # (Only folders that exist: under pipefail a find of a missing one would end the script unheard.)
-    for folder in "packages/$release" build-package; do
-      [ -d "$folder" ] || continue
-      package=$(find "$folder" -maxdepth 1 -name 'tamapick_*.deb' | head -n 1)
-      [ -z "$package" ] || break
-    done
-  fi
-  if [ ! -f "${package:-}" ]; then
+  [ -n "$package" ] || for package in packages/"$release"/tamapick_*.deb build-package/tamapick_*.deb; do
+    [ ! -f "$package" ] || break
+  done
+  if [ ! -f "$package" ]; then
     echo "no package: run bash scripts/package.sh first, or name the .deb" >&2
     exit 1
   fi
   staging=$(mktemp -d /tmp/tamapick-install-check.XXXXXX)
   trap 'rm -rf "$staging"' EXIT
-  cp "$package" scripts/check-package-install.sh "$staging/"
+  cp "$package" scripts/check-package-install.sh scripts/watch-window.sh scripts/window-layout.sh "$staging/"
   bash scripts/debian-chroot.sh "$release" --fresh --bind "$staging" -- \
     bash "$staging/check-package-install.sh" --inside "$staging/$(basename "$package")"
   exit
@@ -43,7 +34,6 @@ fi
 
 # Inside the fresh system, as root.
 package=$2
-root=""  # the system under test is the one this runs in
 export DEBIAN_FRONTEND=noninteractive
 step() { printf '\n== %s\n' "$*"; }
 # A login shell, as a desktop session starts one (its PATH has /usr/games), in a UTF-8 locale as
@@ -77,7 +67,9 @@ dpkg-query -W -f='${Package} ${Version} ${Status}\n' tamapick fonts-ipafont-goth
   sound-theme-freedesktop libcanberra-pulse qt6-wayland libqt6widgets6 libqt6svg6
 
 step "tamapick from the player's PATH, on a virtual screen"
-cat >"$root/tmp/show-window.sh" <<'EOF'
+cp "$(dirname "$0")/watch-window.sh" "$(dirname "$0")/window-layout.sh" /tmp/
+cat >/tmp/show-window.sh <<'EOF'
+. /tmp/watch-window.sh
 # Mini Loto, the draw Space starts: 6.56 s of reels and 2.5 s of pauses, the longest 1 s.
 mini_loto_least_seconds=9.06
 status=0
@@ -86,11 +78,7 @@ fail() { echo "FAILED: $*"; status=1; }
 echo "tamapick is $(command -v tamapick)"
 tamapick 2>/tmp/tamapick.stderr &
 program=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --class tamapick | head -n 1)
-if [ -z "$window" ]; then
-  fail "no tamapick window within 20 s"
-  exit 1
-fi
+find_window 20 --class tamapick || { fail "no tamapick window within 20 s"; exit 1; }
 pass "window shown: \"$(xdotool getwindowname "$window")\", $(xdotool getwindowgeometry "$window" | grep Geometry)"
 # Without a window manager nothing has the focus until the window is given it; the focused
 # button then shows its focus frame, before the pictures of the idle window are taken.
@@ -116,15 +104,11 @@ draw1=$(picture); sleep 0.3; draw2=$(picture)
 [ "$draw1" != "$draw2" ] && pass "after Space the window is drawing (the Mini Loto reels flicker)" ||
   fail "Space started no draw"
 # The draw has ended once the window stands still for 2 s, longer than any of its pauses.
-still=0 last=$draw2
-while [ "$still" -lt 8 ] && awk -v t="$(seconds_since "$pressed")" 'BEGIN { exit !(t < 30) }'; do
-  sleep 0.25
-  now=$(picture)
-  if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; fi
-  last=$now
-done
+still=yes
+wait_until_still 30 2 picture || still=no
 took=$(seconds_since "$pressed")
-if [ "$still" -lt 8 ]; then
+last=$(picture)
+if [ "$still" = no ]; then
   fail "the window still changes 30 s after Space"
 elif awk -v t="$took" -v least="$mini_loto_least_seconds" 'BEGIN { exit !(t - 2 < least) }'; then
   fail "the window stood still $took s after Space, before the Mini Loto draw could end"
@@ -158,20 +142,12 @@ files=$(dpkg-query -L tamapick)
 apt-get purge -y -qq tamapick >/dev/null
 left=0
 while read -r path; do
-  if [ -f "$path" ]; then
-    echo "left behind: $path"
-    left=1
-  fi
+  [ ! -f "$path" ] || { echo "left behind: $path"; left=1; }
 done <<<"$files"
 named=$(comm -13 <(echo "$named_before") <(find / -xdev -path /tmp -prune -o -iname '*tamapick*' -print | sort))
-if [ -n "$named" ]; then
-  echo "left behind: $named"
-  left=1
-fi
-if [ "$left" -eq 0 ]; then
-  echo "no file left behind: none of the package's $(wc -l <<<"$files") paths remains, and no file"
-  echo "anywhere on the system is named after tamapick"
-fi
+[ -z "$named" ] || { echo "left behind: $named"; left=1; }
+[ "$left" -eq 1 ] || echo "no file left behind: none of the package's $(wc -l <<<"$files") paths remains," \
+  "and no file anywhere on the system is named after tamapick"
 
 step "apt-get purge --autoremove: the check's tools, and with them every dependency"
 apt-get purge --autoremove -y -qq "${tools[@]}" >/dev/null
@@ -185,9 +161,7 @@ if [ -n "$extra" ]; then
     awk '$1 == "ii" { print $2 }' | sort))
   echo "$(wc -l <<<"$extra") paths not on the fresh system (none of them tamapick's), the first:"
   sed -n '1,10s/^/  /p' <<<"$extra"
-  if [ -n "$kept" ]; then
-    echo "packages apt keeps installed after the autoremove: $(echo $kept)"
-  fi
+  [ -z "$kept" ] || echo "packages apt keeps installed after the autoremove: $(echo $kept)"
 else
   echo "the system holds exactly the files the fresh system held"
 fi

@@ -2,8 +2,6 @@
 # A Debian system of a given release in a chroot, for building, testing and installing tamapick
 # there; the one place the scripts make, enter and leave such a system:
 #   bash scripts/debian-chroot.sh RELEASE [--fresh] [--tree] [--bind DIR] -- COMMAND...
-#   bash scripts/debian-chroot.sh RELEASE --create       (only make sure the system exists)
-#   bash scripts/debian-chroot.sh RELEASE --remove       (drop the cached system)
 # RELEASE is bookworm (12), trixie (13) or testing. The first use makes a minimal system with
 # debootstrap and keeps it, untouched, in /root/.cache/tamapick/chroots/RELEASE/base; it is made
 # again whenever it is missing or unfinished. Commands never run in that base: they run on an
@@ -17,7 +15,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
+  sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//' >&2
   exit 2
 }
 
@@ -67,11 +65,8 @@ create_base() {
 fresh=no
 tree=no
 binds=()
-action=run
 while (($#)); do
   case "$1" in
-    --create) action=create; shift ;;
-    --remove) action=remove; shift ;;
     --fresh) fresh=yes; shift ;;
     --tree) tree=yes; shift ;;
     --bind) binds+=("$(realpath "$2")"); shift 2 ;;
@@ -80,33 +75,24 @@ while (($#)); do
   esac
 done
 
-if [ "$action" = remove ]; then
-  rm -rf --one-file-system "$cache"
-  exit 0
-fi
-create_base
-if [ "$action" = create ]; then exit 0; fi
 (($#)) || usage
+create_base
 
 # The overlay: the base below, the run's changes above it.
-run_dir=$(mktemp -d "$cache/run.XXXXXX")
-if [ "$fresh" = yes ]; then
-  upper=$run_dir/upper
-else
-  upper=$cache/kept.upper
-fi
-work=$run_dir/work
-root=$run_dir/root
-mkdir -p "$upper" "$work" "$root"
 kept_lock=""
 if [ "$fresh" = no ]; then
   if ! mkdir "$cache/kept.lock" 2>/dev/null; then
-    echo "another run uses $upper (or one died: rmdir $cache/kept.lock); try --fresh" >&2
-    rm -rf --one-file-system "$run_dir"
+    echo "another run uses $cache/kept.upper (or one died: rmdir $cache/kept.lock); try --fresh" >&2
     exit 1
   fi
   kept_lock=$cache/kept.lock
 fi
+run_dir=$(mktemp -d "$cache/run.XXXXXX")
+upper=$cache/kept.upper
+[ "$fresh" = no ] || upper=$run_dir/upper
+work=$run_dir/work
+root=$run_dir/root
+mkdir -p "$upper" "$work" "$root"
 
 mounted=()
 cleanup() {
@@ -127,10 +113,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 mount_at() { # mount_at TARGET mount-arguments...
-  local target=$1
-  shift
-  mount "$@" "$target"
-  mounted+=("$target")
+  mount "${@:2}" "$1"
+  mounted+=("$1")
 }
 mount_at "$root" -t overlay overlay -o "lowerdir=$base,upperdir=$upper,workdir=$work"
 mount_at "$root/proc" -t proc proc

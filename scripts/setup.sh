@@ -55,20 +55,13 @@ case "${1:-}" in
     ;;
 esac
 
-# One question to dpkg for all of them.
-declare -A installed=()
-while read -r status package; do
-  [ "$status" != ii ] || installed[$package]=1
-done < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null || true)
-missing=()
-for package in "${packages[@]}"; do
-  [ -n "${installed[$package]:-}" ] || missing+=("$package")
-done
-
+# One question to dpkg for all of them: the ones not installed.
+mapfile -t missing < <(comm -23 <(printf '%s\n' "${packages[@]}" | sort -u) \
+  <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null | awk '$1 == "ii" { print $2 }' | sort -u))
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -15,9 +15,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/window-layout.sh"
 
 find_window() {
-  local seconds=$1
-  shift
-  window=$(timeout "$seconds" xdotool search --sync --onlyvisible "$@" | head -n 1) || true
+  window=$(timeout "$1" xdotool search --sync --onlyvisible "${@:2}" | head -n 1) || true
   [ -n "$window" ] || return 1
   eval "$(xdotool getwindowgeometry --shell "$window")"
 }
@@ -27,7 +25,7 @@ press() {
   read -r x y <<<"$(centre_of "$1")"
   xdotool mousemove --window "$window" "$x" "$y" click 1
   # To the screen's far corner, so that the button is not caught half-highlighted.
-  xdotool mousemove $(xdotool getdisplaygeometry)
+  xdotool getdisplaygeometry | xargs xdotool mousemove
 }
 
 # A control's box (or a rectangle of the window) as raw pixels, gray or rgb.
@@ -55,21 +53,18 @@ numbers_shown() {
 }
 
 within() {
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 4))); do
-    "$@" && return 0
+  for _ in $(seq $(($1 * 4))); do
+    "${@:2}" && return 0
     sleep 0.25
   done
-  "$@"
+  "${@:2}"
 }
 
 wait_until_still() {
   local seconds=$1 still_for=$2 previous="" current still=0
-  shift 2
   for _ in $(seq $((seconds * 4))); do
     sleep 0.25
-    current=$("$@")
+    current=$("${@:3}")
     if [ "$current" = "$previous" ]; then still=$((still + 1)); else still=0; fi
     previous=$current
     if ((still >= still_for * 4)); then return 0; fi
