@@ -64,17 +64,12 @@ def bake_proportional_widths(font):
     hmtx = font["hmtx"].metrics
     for glyph, (dx, dadvance) in palt_adjustments(font).items():
         advance, lsb = hmtx[glyph]
-        old = charstrings[glyph]
-        if dx:
-            # Redraw the outline moved right by dx (the CFF outline is absolute, not the metrics).
-            private = old.private
-            pen = T2CharStringPen(advance + dadvance - private.nominalWidthX, glyph_set)
-            glyph_set[glyph].draw(TransformPen(pen, (1, 0, 0, 1, dx, 0)))
-            charstrings[glyph] = pen.getCharString(private=private, globalSubrs=old.globalSubrs)
-        elif dadvance:
-            old.decompile()
+        if dx or dadvance:
+            # Redraw the outline with its new width, moved right by dx (the CFF outline is
+            # absolute, not the metrics).
+            old = charstrings[glyph]
             pen = T2CharStringPen(advance + dadvance - old.private.nominalWidthX, glyph_set)
-            glyph_set[glyph].draw(pen)
+            glyph_set[glyph].draw(TransformPen(pen, (1, 0, 0, 1, dx, 0)))
             charstrings[glyph] = pen.getCharString(private=old.private, globalSubrs=old.globalSubrs)
         hmtx[glyph] = (advance + dadvance, lsb + dx)
         glyph_set = font.getGlyphSet()
@@ -101,6 +96,12 @@ def rename(font, style):
         top.CIDFontName = postscript
 
 
+def subset_to(font, characters, options):
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text=characters)
+    subsetter.subset(font)
+
+
 def make_face(source, style, characters, output):
     options = subset.Options()
     options.font_number = NOTO_JP_INDEX
@@ -111,9 +112,7 @@ def make_face(source, style, characters, output):
     options.desubroutinize = True
     options.notdef_outline = True
     font = subset.load_font(str(source), options)
-    subsetter = subset.Subsetter(options)
-    subsetter.populate(text=characters)
-    subsetter.subset(font)
+    subset_to(font, characters, options)
     bake_proportional_widths(font)
     rename(font, style)
     baked = io.BytesIO()
@@ -122,9 +121,7 @@ def make_face(source, style, characters, output):
     options.layout_features = ["kern"]
     baked.seek(0)
     font = TTFont(baked)
-    subsetter = subset.Subsetter(options)
-    subsetter.populate(text=characters)
-    subsetter.subset(font)
+    subset_to(font, characters, options)
     subset.save_font(font, str(output), options)
     print(f"{output.relative_to(ROOT)}: {len(characters)} characters, {output.stat().st_size} bytes")
 
