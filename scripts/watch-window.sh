@@ -1,6 +1,7 @@
 # Sourced by the scripts that use the real window from outside, on an X screen with no window
-# manager (screenshot.sh, the Windows draw checks): they find the window, press its buttons and
-# read its controls' pixels from the screen. Every place in the window comes from window-layout.sh.
+# manager (screenshot.sh, the Windows draw checks, the package-install check): they find the
+# window, press its buttons and read its pixels. Every place in the window comes from
+# window-layout.sh.
 #   find_window SECONDS SEARCH...     waits for the window xdotool's search finds; sets window
 #                                     and its X, Y, WIDTH, HEIGHT on the screen
 #   press CONTROL                     clicks the middle of a control, then moves the pointer away
