@@ -6,6 +6,7 @@
 #                                     and its X, Y, WIDTH, HEIGHT on the screen
 #   press CONTROL                     clicks the middle of a control, then moves the pointer away
 #   picture_of CONTROL|"l t w h"      a fingerprint of a control's (or a rectangle's) pixels
+#   picture_above_buttons             a fingerprint of all a draw changes
 #   numbers_shown                     how many of the six balloons show a number
 #   within SECONDS COMMAND...         polls COMMAND until it succeeds; fails after SECONDS
 #   wait_until_still SECONDS STILL COMMAND...
@@ -39,6 +40,14 @@ pixels_of() {
 
 picture_of() {
   pixels_of rgb "$1" | md5sum
+}
+
+# Everything above the buttons: the headline, the balloons and the remark line. The buttons are
+# left out, since the style keeps the focused one pulsing.
+picture_above_buttons() {
+  local buttons_top
+  read -r _ buttons_top _ _ <<<"$(box_of miniroto)"
+  picture_of "0 0 $WIDTH $buttons_top"
 }
 
 # A balloon shows a number when its box holds dark pixels: the numbers are drawn dark on white.

@@ -88,13 +88,6 @@ fail_draw() {
   return 1
 }
 
-# Everything above the buttons: the headline, the balloons and the remark line. The buttons are
-# left out, since the style keeps the focused one pulsing.
-picture_above_buttons() {
-  local buttons_top
-  read -r _ buttons_top _ _ <<<"$(box_of miniroto)"
-  picture_of "0 0 $WIDTH $buttons_top"
-}
 no_number_shown() { (($(numbers_shown) == 0)); }
 headline_changed() { [ "$(picture_of Label8)" != "$headline_at_start" ]; }
 
