@@ -90,14 +90,13 @@ picture() {
   xwd -silent -id "$window" >/tmp/window.xwd || return 1
   md5sum </tmp/window.xwd | cut -d ' ' -f 1
 }
-seconds_since() { awk -v from="$1" -v now="$(date +%s.%N)" 'BEGIN { printf "%.2f", now - from }'; }
 if ! idle1=$(picture) || ! sleep 0.5 || ! idle2=$(picture); then
   fail "xwd cannot read the window's pixels"
   exit 1
 fi
 [ "$idle1" = "$idle2" ] && pass "before any key, the window stands still" || fail "the window changes by itself"
 # Space presses the focused button, ミニロト, whose draw flickers the reels in the balloons.
-pressed=$(date +%s.%N)  # before the key: the draw cannot start sooner
+pressed=$EPOCHREALTIME  # before the key: the draw cannot start sooner
 xdotool key space
 sleep 1
 draw1=$(picture); sleep 0.3; draw2=$(picture)

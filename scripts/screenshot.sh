@@ -22,11 +22,7 @@ output=$2
 . scripts/watch-window.sh
 # The Loto 6 reels alone take 10.76 s: the draw cannot end sooner.
 loto6_least_seconds=10.76
-fail() {
-  echo "screenshot.sh: $*" >&2
-  exit 1
-}
-seconds_since() { awk -v from="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - from }'; }
+fail() { echo "screenshot.sh: $*" >&2; exit 1; }
 
 build/tamapick &
 program=$!

@@ -13,6 +13,7 @@
 #                                     waits until what COMMAND prints stays the same for STILL
 #                                     seconds; fails after SECONDS
 #   save_window PNG                   saves the window as it is on the screen
+#   seconds_since TIME                seconds since an $EPOCHREALTIME, to the hundredth
 # shellcheck source=window-layout.sh
 source "$(dirname "${BASH_SOURCE[0]}")/window-layout.sh"
 
@@ -81,6 +82,8 @@ wait_until_still() {
   done
   return 1
 }
+
+seconds_since() { awk -v from="$1" -v now="$EPOCHREALTIME" 'BEGIN { printf "%.2f", now - from }'; }
 
 save_window() {
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip "$1"
