@@ -2,7 +2,7 @@
 # Builds tamapick and runs every benchmark; prints the figures as tables (about two minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh --quiet
+bash scripts/build.sh --quiet --for-tests
 quiet() { grep -v '^QStandardPaths' || true; }
 
 echo "## Draw timing and CPU (real window, offscreen platform)"

@@ -1,36 +1,62 @@
 #!/usr/bin/env bash
 # Installs, where missing, the Debian packages a task of tamapick's needs on Debian 12 (bookworm),
 # 13 (trixie) or testing. Every script that needs a package asks for it here:
-#   bash scripts/setup.sh                  build, run and test the program (the README's commands)
+#   bash scripts/setup.sh --run            build and run the program (scripts/run.sh): the
+#                                          compiler, Qt, a Japanese font, the beep's sound theme
+#   bash scripts/setup.sh --tests          that and the test suite's tools (scripts/test.sh)
+#   bash scripts/setup.sh --virtual-screen an invisible X screen, to run without a display
 #   bash scripts/setup.sh --package-only   build the Debian package and check it, and nothing of the
 #                                          test suite's, as a clean package build system has
 #   bash scripts/setup.sh --windows        cross-build for Windows and check it under Wine
 #   bash scripts/setup.sh --chroots        make minimal systems of other releases (debootstrap)
+# No task installs a sound server or a compositor beside the desktop's own: see --tests.
 set -euo pipefail
 
 # What differs between the releases (testing and unstable have no VERSION_ID).
 . /etc/os-release
 release=${VERSION_ID:-testing}
 
-# Building, and checking the package with lintian and the AppStream validator. pkg-config became
-# a transitional package for pkgconf after Debian 12.
+installed() { dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null | grep -q '^ii'; }
+
+# Building. pkg-config became a transitional package for pkgconf after Debian 12.
 build=(
   g++ cmake ninja-build
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev libfontconfig-dev
-  dpkg-dev file lintian appstream
   "$([ "$release" = 12 ] && echo pkg-config || echo pkgconf)"
 )
+# Running: the captions' Japanese face, the closing beep (the sound theme, and libcanberra's
+# driver for the desktop's sound server: a client library, which starts no server), and Qt's
+# Wayland platform, for a window of its own on a Wayland desktop: what the package recommends.
+run=(fonts-ipafont-gothic sound-theme-freedesktop libcanberra-pulse qt6-wayland)
+# Checking the package: lintian and the AppStream validator.
+package_checks=(dpkg-dev file lintian appstream)
+
+# The sound tests start a private server of the kind the machine has: PulseAudio, or PipeWire
+# with its PulseAudio replacement. A machine whose desktop plays through one of them gets no other
+# (its tests skip, saying so), since two servers enabled for one socket break the desktop's sound.
+# Only a machine with neither, as CI's, gets both. pactl and parec talk to either.
+sound_servers() {
+  if installed pulseaudio || installed pipewire-pulse; then
+    echo pulseaudio-utils
+  else
+    echo pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse
+  fi
+}
+# The Wayland tests start a private headless weston, unless the machine has a display server of its
+# own: there they skip rather than bring a second compositor.
+compositor() {
+  installed xserver-xorg-core || installed xwayland || echo weston
+}
+
 case "${1:-}" in
-  "")
-    # Running the program and the test suite.
+  --run) packages=("${build[@]}" "${run[@]}") ;;
+  --tests)
     packages=(
-      "${build[@]}"
-      fonts-ipafont-gothic
+      "${build[@]}" "${run[@]}" "${package_checks[@]}"
       xvfb xauth x11-apps imagemagick xdotool strace
       desktop-file-utils llvm man-db
       at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
-      libcanberra-pulse sound-theme-freedesktop
-      pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse weston qt6-wayland
+      $(sound_servers) $(compositor)
       libfaketime
       qt6-gtk-platformtheme qt6ct locales-all
     )
@@ -38,7 +64,8 @@ case "${1:-}" in
     # without it; Debian 12's (LLVM 14) does without.
     [ "$release" = 12 ] || packages+=(clang)
     ;;
-  --package-only) packages=("${build[@]}") ;;
+  --virtual-screen) packages=(xvfb xauth) ;;
+  --package-only) packages=("${build[@]}" "${package_checks[@]}") ;;
   --windows)
     packages=(
       g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic
@@ -50,7 +77,7 @@ case "${1:-}" in
     ;;
   --chroots) packages=(debootstrap) ;;
   *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac

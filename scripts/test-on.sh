@@ -20,6 +20,6 @@ fi
 echo "== the test suite on $release, in a copy of $(pwd)"
 bash scripts/debian-chroot.sh "$release" "${chroot_options[@]}" --tree -- bash -c '
   set -e
-  bash scripts/setup.sh
+  bash scripts/setup.sh --tests
   echo "== $(g++ --version | head -n 1); Qt $(pkg-config --modversion Qt6Core); $(cmake --version | head -n 1)"
   exec bash scripts/test.sh "$@"' bash "$@"

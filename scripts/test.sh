@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds tamapick and runs the whole test suite headless; ends with CTest's summary.
+# Builds tamapick, having installed the test suite's tools (scripts/setup.sh --tests), and runs the
+# whole test suite headless (CMake's "default" test preset); ends with CTest's summary.
 # Arguments go to CTest, to run part of the suite: bash scripts/test.sh -R test_draws
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "$@"
+bash scripts/build.sh --for-tests
+ctest --preset default -j "$(nproc)" "$@"

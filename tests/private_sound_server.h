@@ -66,7 +66,9 @@ public:
     static QString whyNotRunnable(SoundServerKind kind) {
         const QStringList missing = missingTools(kind);
         return missing.isEmpty() ? QString()
-                                 : missing.join(", ") + " not installed (bash scripts/setup.sh installs them)";
+                                 : missing.join(", ") +
+                                       " not installed (bash scripts/setup.sh --tests installs them where the "
+                                       "machine has no sound server of its own)";
     }
     QString name() const { return kind_ == SoundServerKind::PipeWire ? "PipeWire" : "PulseAudio"; }
 

@@ -314,11 +314,11 @@ def main():
     launcher = "/usr/libexec/at-spi-bus-launcher"
     for tool in ("Xvfb", "dbus-daemon", "xdotool"):
         if shutil.which(tool) is None:
-            skip(f"{tool} is not installed (bash scripts/setup.sh installs it)")
+            skip(f"{tool} is not installed (bash scripts/setup.sh --tests installs it)")
     if not os.path.exists(launcher):
-        skip("at-spi2-core is not installed (bash scripts/setup.sh installs it)")
+        skip("at-spi2-core is not installed (bash scripts/setup.sh --tests installs it)")
     if importlib.util.find_spec("gi") is None or importlib.util.find_spec("pyatspi") is None:
-        skip("python3-pyatspi is not installed (bash scripts/setup.sh installs it)")
+        skip("python3-pyatspi is not installed (bash scripts/setup.sh --tests installs it)")
 
     processes = Processes()
     try:
