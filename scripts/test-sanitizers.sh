@@ -4,4 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh --sanitize --for-tests
-ctest --preset sanitize -j "$(nproc)"
+status=0
+ctest --preset sanitize -j "$(nproc)" || status=$?
+bash scripts/skipped-tests.sh build-sanitize
+exit "$status"
