@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--on-this-display" ]; then
-  bash scripts/build.sh --quiet
+  bash scripts/build.sh --quiet --for-tests
   mkdir -p docs
   xvfb-run -a -s "-screen 0 640x480x24" bash scripts/screenshot.sh --on-this-display docs/screenshot.png
   # docs/screenshot-dark.png: the same on a dark desktop, GNOME's dark Adwaita through Qt's GTK
@@ -20,8 +20,9 @@ if [ "${1:-}" != "--on-this-display" ]; then
 fi
 output=$2
 . scripts/watch-window.sh
-# The Loto 6 reels alone take 10.76 s: the draw cannot end sooner.
-loto6_least_seconds=10.76
+. scripts/lottery-facts.sh
+# The draw cannot end sooner than its reels and pauses allow.
+loto6_least_seconds=$(nominal_seconds "Loto 6")
 fail() { echo "screenshot.sh: $*" >&2; exit 1; }
 
 build/tamapick &

@@ -170,6 +170,6 @@ check_host_qt
 build_qt
 build_project
 step "Checking dist/tamapick.exe"
-bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe" "$build_dir"
+bash "$root/scripts/windows/check-exe.sh" "$dist_dir/tamapick.exe" "$version"
 step_done
 bash "$root/scripts/windows/package.sh"

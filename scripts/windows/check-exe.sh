@@ -2,11 +2,11 @@
 # Checks a built tamapick.exe the way Windows will see it, with the PE tools of MinGW-w64 and
 # icoutils: a 64-bit GUI program that needs no DLL beyond Windows' own, with its icon and its
 # version record.
-#   check-exe.sh <tamapick.exe> <the build folder, whose CMake cache holds the version>
+#   check-exe.sh <tamapick.exe> <the version it was built as, X.Y.Z.W>
 set -euo pipefail
 
 exe=$1
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$2/CMakeCache.txt")
+version=$2
 objdump=x86_64-w64-mingw32-objdump
 windres=x86_64-w64-mingw32-windres
 failures=0

@@ -20,7 +20,6 @@ source "$(dirname "$0")/common.sh"
 packaging="$root/packaging/windows"
 exe="$dist_dir/tamapick.exe"
 ico="$build_dir/assets/tamapick.ico"
-version=""
 out="$dist_dir"
 
 while (($#)); do
@@ -32,7 +31,6 @@ while (($#)); do
     *) echo "usage: $0 [--exe FILE] [--ico FILE] [--version X.Y.Z.W] [--out DIR]" >&2; exit 2 ;;
   esac
 done
-[ -n "$version" ] || version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 if ! [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
   echo "package.sh: the version must have four numbers, not \"$version\"" >&2
   exit 2

@@ -13,7 +13,6 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 # Absolute, since the zip is unpacked from another folder.
 dist=$(cd "${1:-$dist_dir}" && pwd)
-version=$(sed -n 's/^project(tamapick VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 zip_file="$dist/tamapick-$version-windows-x64.zip"
 msi="$dist/tamapick-$version-x64.msi"
 for file in "$zip_file" "$msi"; do

@@ -2,7 +2,8 @@
 // button starts each draw, the headline it shows, how long it runs, what it proposes; and the six
 // reels' steps. These are the design's numbers typed in by hand, not read from the program's own
 // tables, so a slip in those tables shows up as a difference. The screen-reader test
-// (test_accessibility_atspi.py) reads the table below too: keep each row on one line.
+// (test_accessibility_atspi.py) and the scripts that watch a real draw (scripts/lottery-facts.sh)
+// read the table below too: keep each row on one line.
 #pragma once
 
 #include <QMetaType>
