@@ -30,13 +30,13 @@ shift
 plugins=${TAMAPICK_QT_PLUGINS:?the Qt plugin folder}
 case "$theme" in
   gtk3) [ -e "$plugins/platformthemes/libqgtk3.so" ] ||
-    { echo "skipped: Qt's GTK platform theme is not installed (qt6-gtk-platformtheme; bash scripts/setup.sh)"; exit 0; } ;;
+    { echo "skipped: Qt's GTK platform theme is not installed (qt6-gtk-platformtheme; bash scripts/setup.sh --tests)"; exit 0; } ;;
   qt6ct) [ -e "$plugins/platformthemes/libqt6ct.so" ] ||
     { echo "skipped: qt6ct is not installed (bash scripts/setup.sh)"; exit 0; } ;;
 esac
 server=Xvfb
 [ "$display" = wayland ] && server=weston
-command -v "$server" >/dev/null || { echo "skipped: $server is not installed (bash scripts/setup.sh)"; exit 0; }
+command -v "$server" >/dev/null || { echo "skipped: $server is not installed (bash scripts/setup.sh --tests installs it where no desktop has a display server of its own)"; exit 0; }
 
 home=$(mktemp -d)
 chmod 700 "$home"
@@ -99,4 +99,6 @@ else
   export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
   unset DISPLAY
 fi
-"$@"
+# A session bus of the test's own, as a desktop session has: without one, libdbus launches a bus
+# for the X screen where dbus-x11 is installed (dbus-launch --autolaunch), which outlives the test.
+dbus-run-session -- "$@"

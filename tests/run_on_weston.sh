@@ -6,7 +6,7 @@ set -euo pipefail
 app_id=$1
 shift
 if ! command -v weston >/dev/null; then
-  echo "skipped: weston is not installed (bash scripts/setup.sh installs it)"
+  echo "skipped: weston is not installed (bash scripts/setup.sh --tests installs it where no desktop has a display server of its own)"
   exit 0
 fi
 
@@ -44,8 +44,10 @@ status=0
 # Qt 6.8 and later draw their own title bar on weston and ask for the window's size with it
 # (427 x 312 around a 421 x 279 window); without that decoration the sizes asked for are the
 # window's own, which is what this checks, on every Qt.
+# The client runs in a session bus of its own, as on a desktop, and never in one that libdbus would
+# launch for it and leave behind.
 WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1 WAYLAND_DEBUG=client \
-  "$@" >"$results" 2>"$log" || status=$?
+  dbus-run-session -- "$@" >"$results" 2>"$log" || status=$?
 cat "$results"
 # The test's own messages, without the protocol traffic. libwayland stamps each protocol line
 # with milliseconds ("[1234567.890] "); newer ones (1.24) with the time of day ("[00:16:51.518217] ").
