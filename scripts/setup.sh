@@ -24,10 +24,14 @@ build=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libcanberra-dev libfontconfig-dev
   "$([ "$release" = 12 ] && echo pkg-config || echo pkgconf)"
 )
-# Running: the captions' Japanese face, the closing beep (the sound theme, and libcanberra's
-# driver for the desktop's sound server: a client library, which starts no server), and Qt's
-# Wayland platform, for a window of its own on a Wayland desktop: what the package recommends.
-run=(fonts-ipafont-gothic sound-theme-freedesktop libcanberra-pulse qt6-wayland)
+sound_server_installed() { installed pulseaudio || installed pipewire-pulse; }
+# Running: the captions' Japanese face, the closing beep's sound theme, and Qt's Wayland platform
+# for a window of its own on a Wayland desktop, as the package recommends. libcanberra's driver
+# for the desktop's sound server depends on a server (pulseaudio | pipewire-pulse), so it comes
+# only where the machine has one: elsewhere it would bring and enable a server, and the beep is
+# the X11 bell.
+run=(fonts-ipafont-gothic sound-theme-freedesktop qt6-wayland)
+sound_server_installed && run+=(libcanberra-pulse)
 # Checking the package: lintian and the AppStream validator.
 package_checks=(dpkg-dev file lintian appstream)
 
@@ -36,7 +40,7 @@ package_checks=(dpkg-dev file lintian appstream)
 # (its tests skip, saying so), since two servers enabled for one socket break the desktop's sound.
 # Only a machine with neither, as CI's, gets both. pactl and parec talk to either.
 sound_servers() {
-  if installed pulseaudio || installed pipewire-pulse; then
+  if sound_server_installed; then
     echo pulseaudio-utils
   else
     echo pulseaudio pulseaudio-utils pipewire wireplumber pipewire-pulse
@@ -52,7 +56,7 @@ case "${1:-}" in
   --run) packages=("${build[@]}" "${run[@]}") ;;
   --tests)
     packages=(
-      "${build[@]}" "${run[@]}" "${package_checks[@]}"
+      "${build[@]}" "${run[@]}" libcanberra-pulse "${package_checks[@]}"
       xvfb xauth x11-apps imagemagick xdotool strace
       desktop-file-utils llvm man-db
       at-spi2-core dbus-daemon dbus-session-bus-common python3-pyatspi gir1.2-atspi-2.0
