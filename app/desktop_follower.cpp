@@ -11,6 +11,7 @@
 #include "app/caption_fit.h"
 #include "app/label_styles.h"
 #include "app/window_design.h"
+#include "app/window_fonts.h"
 
 namespace tamapick {
 
