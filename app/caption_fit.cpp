@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/window_design.h"
+#include "app/window_controls.h"
 
 namespace tamapick {
 
@@ -48,11 +48,6 @@ qreal shrinkFactor(const QFont& font, std::span<const CaptionSpace> captions) {
         factor = std::min(factor, caption.line.height() / metrics.height());
     }
     return factor;
-}
-
-template <typename Control>
-Control* controlNamed(QWidget& window, const ControlDesign& design) {
-    return window.findChild<Control*>(design.objectName(), Qt::FindDirectChildrenOnly);
 }
 
 }  // namespace
@@ -95,17 +90,9 @@ QFont largestFittingFont(const QFont& font, std::span<const CaptionSpace> captio
     return smaller;
 }
 
-void fitCaptionsToTheirBoxes(QWidget& window, const QFont& font) {
-    std::vector<QPushButton*> buttons;
+void fitCaptionsToTheirBoxes(const WindowControls& controls, const QFont& font) {
+    const std::vector<QPushButton*> buttons = controls.buttons();
     std::vector<CaptionSpace> buttonCaptions;
-    QLabel* credit = nullptr;
-    for (const ControlDesign& design : windowControls()) {
-        if (design.kind == ControlKind::PushButton) {
-            if (auto* button = controlNamed<QPushButton>(window, design)) buttons.push_back(button);
-        } else if (design.style == LabelStyle::Credit) {
-            credit = controlNamed<QLabel>(window, design);
-        }
-    }
     // The space a style leaves depends on the font only through the style, so it is measured
     // with the desktop's font in place.
     for (QPushButton* button : buttons) {
@@ -115,7 +102,7 @@ void fitCaptionsToTheirBoxes(QWidget& window, const QFont& font) {
     // One size for the row of buttons, so they read as a set.
     const QFont buttonFont = largestFittingFont(font, buttonCaptions);
     for (QPushButton* button : buttons) button->setFont(buttonFont);
-    if (credit != nullptr) {
+    if (QLabel* credit = controls.creditLine()) {
         const CaptionSpace line = captionSpaceOf(*credit);
         credit->setFont(largestFittingFont(font, std::span(&line, 1)));
     }

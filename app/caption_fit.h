@@ -7,9 +7,10 @@
 
 class QLabel;
 class QPushButton;
-class QWidget;
 
 namespace tamapick {
+
+class WindowControls;
 
 // Where a caption is drawn: the space its line may take (a button's text space, a label's box),
 // how it is aligned there, and the part of the space its ink must stay inside.
@@ -33,6 +34,6 @@ QFont largestFittingFont(const QFont& font, std::span<const CaptionSpace> captio
 
 // Gives the four buttons one font, and the credit line one, each the desktop's `font` or the
 // largest size of it their captions fit in. The window and its controls keep their sizes.
-void fitCaptionsToTheirBoxes(QWidget& window, const QFont& font);
+void fitCaptionsToTheirBoxes(const WindowControls& controls, const QFont& font);
 
 }  // namespace tamapick

@@ -5,6 +5,7 @@
 
 #include "app/draw_announcer.h"
 #include "app/svg_picture.h"
+#include "app/window_controls.h"
 #include "app/window_design.h"
 #include "draws/tamapick_form.h"
 #include "runtime/qt_runtime.h"
@@ -13,9 +14,12 @@ class QPushButton;
 
 namespace tamapick {
 
+class DesktopFollower;
+
 // The one window, `tamapick`, built by walking the design table; it wires each button's click
-// to its handler and otherwise only shows what the handlers write. The form tells it when each
-// draw starts and ends.
+// to its handler and otherwise only shows what the handlers write. It keeps a handle to each
+// button and label as it makes them, and hands those on. The form tells it when each draw starts
+// and ends.
 class MainWindow : public QWidget, private DrawObserver {
     Q_OBJECT
 
@@ -33,7 +37,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* createControl(const ControlDesign& design);
+    void createControl(const ControlDesign& design);
     void wireButton(QPushButton* button, const ControlDesign& design);
     void drawStarted() override;
     void drawEnded() override;
@@ -41,7 +45,10 @@ private:
     QtRuntime runtime_;
     TamapickForm form_{runtime_, this};
     QSvgRenderer background_;
+    WindowControls controls_;
     DrawAnnouncer drawAnnouncer_{*this, runtime_};
+    // Made once the controls exist, and let go before them.
+    std::unique_ptr<DesktopFollower> desktopFollower_;
 };
 
 }  // namespace tamapick
