@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/accessibility.h"
 #include "app/desktop_follower.h"
 #include "app/label_styles.h"
 #include "app/window_design.h"

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "app/accessibility.h"
 #include "app/draw_announcer.h"
 #include "app/svg_picture.h"
 #include "app/window_controls.h"
@@ -20,8 +21,9 @@ class DesktopFollower;
 // to its handler and otherwise only shows what the handlers write. It keeps a handle to each
 // button and label as it makes them, and hands those on. The form tells it when each draw starts
 // and ends.
-class MainWindow : public QWidget, private DrawObserver {
+class MainWindow : public QWidget, public AccessibleWindow, private DrawObserver {
     Q_OBJECT
+    Q_INTERFACES(tamapick::AccessibleWindow)
 
 public:
     explicit MainWindow(QWidget* parent = nullptr);
@@ -30,7 +32,8 @@ public:
     TamapickForm& form() { return form_; }
     QtRuntime& runtime() { return runtime_; }
     DrawAnnouncer& drawAnnouncer() { return drawAnnouncer_; }
-    const DrawAnnouncer& drawAnnouncer() const { return drawAnnouncer_; }
+    const DrawAnnouncer& drawAnnouncer() const override { return drawAnnouncer_; }
+    const WindowControls& controls() const override { return controls_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,7 +49,7 @@ private:
     TamapickForm form_{runtime_, this};
     QSvgRenderer background_;
     WindowControls controls_;
-    DrawAnnouncer drawAnnouncer_{*this, runtime_};
+    DrawAnnouncer drawAnnouncer_{*this, controls_};
     // Made once the controls exist, and let go before them.
     std::unique_ptr<DesktopFollower> desktopFollower_;
 };
