@@ -18,23 +18,10 @@ namespace {
 
 constexpr int kSmallestPixels = 6;
 
-// Whether the caption's line fits its space and its ink, placed as the style places it, stays
-// inside the ink bounds.
-bool fits(const QFontMetricsF& metrics, const CaptionSpace& caption) {
-    if (caption.text.isEmpty()) return true;
-    const qreal advance = metrics.horizontalAdvance(caption.text);
-    if (advance > caption.line.width() || metrics.height() > caption.line.height()) return false;
-    const qreal left =
-        (caption.alignment & Qt::AlignLeft) ? caption.line.left() : caption.line.center().x() - advance / 2;
-    const qreal top =
-        (caption.alignment & Qt::AlignTop) ? caption.line.top() : caption.line.center().y() - metrics.height() / 2;
-    const QRectF ink = metrics.tightBoundingRect(caption.text).translated(left, top + metrics.ascent());
-    return caption.ink.contains(ink);
-}
-
 bool allFit(const QFont& font, std::span<const CaptionSpace> captions) {
     const QFontMetricsF metrics(font);
-    return std::all_of(captions.begin(), captions.end(), [&](const CaptionSpace& c) { return fits(metrics, c); });
+    return std::all_of(captions.begin(), captions.end(),
+                       [&](const CaptionSpace& c) { return captionFits(metrics, c); });
 }
 
 // How much smaller the font must be: the tightest ratio of space to need. Starting the search
@@ -51,6 +38,18 @@ qreal shrinkFactor(const QFont& font, std::span<const CaptionSpace> captions) {
 }
 
 }  // namespace
+
+bool captionFits(const QFontMetricsF& metrics, const CaptionSpace& caption) {
+    if (caption.text.isEmpty()) return true;
+    const qreal advance = metrics.horizontalAdvance(caption.text);
+    if (advance > caption.line.width() || metrics.height() > caption.line.height()) return false;
+    const qreal left =
+        (caption.alignment & Qt::AlignLeft) ? caption.line.left() : caption.line.center().x() - advance / 2;
+    const qreal top =
+        (caption.alignment & Qt::AlignTop) ? caption.line.top() : caption.line.center().y() - metrics.height() / 2;
+    const QRectF ink = metrics.tightBoundingRect(caption.text).translated(left, top + metrics.ascent());
+    return caption.ink.contains(ink);
+}
 
 CaptionSpace captionSpaceOf(const QPushButton& button) {
     QStyleOptionButton option;
