@@ -5,44 +5,30 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QStyle>
-#include <algorithm>
-#include <utility>
 #include <vector>
 
 #include "app/draw_announcer.h"
-#include "app/main_window.h"
-#include "app/window_design.h"
+#include "app/window_controls.h"
 
 namespace tamapick {
 
 namespace {
 
-// What the window's draw announcer knows, or nullptr once the window is being taken down (its
-// controls outlive the announcer by a moment then, and so do their interfaces).
-const DrawAnnouncer* announcerOf(const QWidget* window) {
-    const auto* mainWindow = qobject_cast<const MainWindow*>(window);
-    return mainWindow != nullptr ? &mainWindow->drawAnnouncer() : nullptr;
+const AccessibleWindow* accessibleWindowOf(const QObject* object) {
+    return qobject_cast<const AccessibleWindow*>(object);
 }
 
-// The window's controls in reading order, as the window reads on screen: top to bottom, and left
-// to right along a row (the headline, the six numbers, the remark line, the buttons, the credit
-// line). The balloons and bears are pictures only and are left out.
-std::vector<const ControlDesign*> readingOrder() {
-    std::vector<const ControlDesign*> rows;
-    for (const ControlDesign& design : windowControls()) {
-        if (design.kind != ControlKind::Picture) rows.push_back(&design);
-    }
-    std::stable_sort(rows.begin(), rows.end(), [](const ControlDesign* a, const ControlDesign* b) {
-        return std::pair(a->top, a->left) < std::pair(b->top, b->left);
-    });
-    return rows;
+// What the window's draw announcer knows, or nullptr once the window is being taken down.
+const DrawAnnouncer* announcerOf(const QWidget* window) {
+    const AccessibleWindow* accessible = accessibleWindowOf(window);
+    return accessible != nullptr ? &accessible->drawAnnouncer() : nullptr;
 }
 
 // The window: a frame named by its title, whose children follow the reading order rather than
 // the stacking order the controls were created in. Busy while a draw runs.
 class WindowAccessible final : public QAccessibleWidget {
 public:
-    explicit WindowAccessible(MainWindow* window) : QAccessibleWidget(window, QAccessible::Window) {}
+    explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleWidget::state();
@@ -65,18 +51,22 @@ public:
     }
 
 private:
-    // Looked up on each call rather than kept: the interface may be asked for while the window
-    // is still being built, or while it is taking its controls down.
+    // The window's buttons and labels in reading order (the headline, the six numbers, the remark
+    // line, the buttons, the credit line; the balloons and bears are pictures only), of those
+    // that are its children at the moment of asking: the interface may be asked for while the
+    // window is still making its controls, or while it is taking them down. The order is the
+    // window's while it is whole, and the last one it gave after that.
     std::vector<QWidget*> children() const {
-        static const std::vector<const ControlDesign*> order = readingOrder();
+        if (const AccessibleWindow* window = accessibleWindowOf(widget())) order_ = window->controls().inReadingOrder();
+        const QObjectList& present = widget()->children();
         std::vector<QWidget*> listed;
-        for (const ControlDesign* design : order) {
-            if (auto* control = widget()->findChild<QWidget*>(design->objectName(), Qt::FindDirectChildrenOnly)) {
-                listed.push_back(control);
-            }
+        for (QWidget* control : order_) {
+            if (present.contains(control)) listed.push_back(control);
         }
         return listed;
     }
+
+    mutable std::vector<QWidget*> order_;
 };
 
 // A number label: a fixed name ("3番目の数字") and, as its text, the number the last finished
@@ -150,8 +140,8 @@ private:
 };
 
 QAccessibleInterface* interfaceFor(const QString& /*className*/, QObject* object) {
-    if (auto* window = qobject_cast<MainWindow*>(object)) return new WindowAccessible(window);
     auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && accessibleWindowOf(widget) != nullptr) return new WindowAccessible(widget);
     const DrawAnnouncer* announcer = widget != nullptr ? announcerOf(widget->parentWidget()) : nullptr;
     if (announcer == nullptr) return nullptr;
     if (widget == announcer->announcementBox()) return new QAccessibleWidget(widget, QAccessible::Notification);

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/window_design.h"
+#include "app/window_controls.h"
 
 namespace tamapick {
 
@@ -18,23 +18,10 @@ namespace {
 
 constexpr int kSmallestPixels = 6;
 
-// Whether the caption's line fits its space and its ink, placed as the style places it, stays
-// inside the ink bounds.
-bool fits(const QFontMetricsF& metrics, const CaptionSpace& caption) {
-    if (caption.text.isEmpty()) return true;
-    const qreal advance = metrics.horizontalAdvance(caption.text);
-    if (advance > caption.line.width() || metrics.height() > caption.line.height()) return false;
-    const qreal left =
-        (caption.alignment & Qt::AlignLeft) ? caption.line.left() : caption.line.center().x() - advance / 2;
-    const qreal top =
-        (caption.alignment & Qt::AlignTop) ? caption.line.top() : caption.line.center().y() - metrics.height() / 2;
-    const QRectF ink = metrics.tightBoundingRect(caption.text).translated(left, top + metrics.ascent());
-    return caption.ink.contains(ink);
-}
-
 bool allFit(const QFont& font, std::span<const CaptionSpace> captions) {
     const QFontMetricsF metrics(font);
-    return std::all_of(captions.begin(), captions.end(), [&](const CaptionSpace& c) { return fits(metrics, c); });
+    return std::all_of(captions.begin(), captions.end(),
+                       [&](const CaptionSpace& c) { return captionFits(metrics, c); });
 }
 
 // How much smaller the font must be: the tightest ratio of space to need. Starting the search
@@ -50,12 +37,19 @@ qreal shrinkFactor(const QFont& font, std::span<const CaptionSpace> captions) {
     return factor;
 }
 
-template <typename Control>
-Control* controlNamed(QWidget& window, const ControlDesign& design) {
-    return window.findChild<Control*>(design.objectName(), Qt::FindDirectChildrenOnly);
-}
-
 }  // namespace
+
+bool captionFits(const QFontMetricsF& metrics, const CaptionSpace& caption) {
+    if (caption.text.isEmpty()) return true;
+    const qreal advance = metrics.horizontalAdvance(caption.text);
+    if (advance > caption.line.width() || metrics.height() > caption.line.height()) return false;
+    const qreal left =
+        (caption.alignment & Qt::AlignLeft) ? caption.line.left() : caption.line.center().x() - advance / 2;
+    const qreal top =
+        (caption.alignment & Qt::AlignTop) ? caption.line.top() : caption.line.center().y() - metrics.height() / 2;
+    const QRectF ink = metrics.tightBoundingRect(caption.text).translated(left, top + metrics.ascent());
+    return caption.ink.contains(ink);
+}
 
 CaptionSpace captionSpaceOf(const QPushButton& button) {
     QStyleOptionButton option;
@@ -95,17 +89,9 @@ QFont largestFittingFont(const QFont& font, std::span<const CaptionSpace> captio
     return smaller;
 }
 
-void fitCaptionsToTheirBoxes(QWidget& window, const QFont& font) {
-    std::vector<QPushButton*> buttons;
+void fitCaptionsToTheirBoxes(const WindowControls& controls, const QFont& font) {
+    const std::vector<QPushButton*> buttons = controls.buttons();
     std::vector<CaptionSpace> buttonCaptions;
-    QLabel* credit = nullptr;
-    for (const ControlDesign& design : windowControls()) {
-        if (design.kind == ControlKind::PushButton) {
-            if (auto* button = controlNamed<QPushButton>(window, design)) buttons.push_back(button);
-        } else if (design.style == LabelStyle::Credit) {
-            credit = controlNamed<QLabel>(window, design);
-        }
-    }
     // The space a style leaves depends on the font only through the style, so it is measured
     // with the desktop's font in place.
     for (QPushButton* button : buttons) {
@@ -115,7 +101,7 @@ void fitCaptionsToTheirBoxes(QWidget& window, const QFont& font) {
     // One size for the row of buttons, so they read as a set.
     const QFont buttonFont = largestFittingFont(font, buttonCaptions);
     for (QPushButton* button : buttons) button->setFont(buttonFont);
-    if (credit != nullptr) {
+    if (QLabel* credit = controls.creditLine()) {
         const CaptionSpace line = captionSpaceOf(*credit);
         credit->setFont(largestFittingFont(font, std::span(&line, 1)));
     }

@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "app/window_controls.h"
+
 namespace tamapick {
 
-DrawAnnouncer::DrawAnnouncer(QWidget& window, const QtRuntime& runtime) : window_(window), runtime_(runtime) {
+DrawAnnouncer::DrawAnnouncer(QWidget& window, const WindowControls& controls) : window_(window), controls_(controls) {
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // Before Qt 6.8 there is no announcement event. Orca speaks a notification when it comes
     // into view, so the result is put on a hidden notification (its role comes from the
@@ -24,14 +26,14 @@ DrawAnnouncer::DrawAnnouncer(QWidget& window, const QtRuntime& runtime) : window
 void DrawAnnouncer::nameNumberLabels() {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
         // With a name of its own a label no longer reports each new text as a new name.
-        if (QLabel* widget = runtime_.label(numberLabel(position)))
+        if (QLabel* widget = controls_.label(numberLabel(position)))
             widget->setAccessibleName(QStringLiteral("%1番目の数字").arg(position));
     }
 }
 
 int DrawAnnouncer::numberPositionOf(const QWidget* widget) const {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
-        if (widget != nullptr && runtime_.label(numberLabel(position)) == widget) return position;
+        if (widget != nullptr && controls_.label(numberLabel(position)) == widget) return position;
     }
     return 0;
 }
@@ -68,7 +70,7 @@ void DrawAnnouncer::drawEnded() {
 }
 
 QString DrawAnnouncer::textOf(Label label) const {
-    const QLabel* widget = runtime_.label(label);
+    const QLabel* widget = controls_.label(label);
     return widget != nullptr ? widget->text() : QString();
 }
 
@@ -84,7 +86,7 @@ QString DrawAnnouncer::result(const QString& headline) const {
 
 void DrawAnnouncer::settleNumbers() {
     for (int position = 1; position <= kNumberLabelCount; ++position) {
-        QLabel* widget = runtime_.label(numberLabel(position));
+        QLabel* widget = controls_.label(numberLabel(position));
         if (widget == nullptr) continue;
         QString& settled = settledNumbers_.at(static_cast<std::size_t>(position));
         const QString before = settled;

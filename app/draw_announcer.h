@@ -5,25 +5,26 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/qt_runtime.h"
+#include "runtime/runtime.h"
 
-class QLabel;
 class QWidget;
 
 namespace tamapick {
+
+class WindowControls;
 
 // What assistive technology learns of the draws. A screen reader ignores a label that changes
 // its text, and the reels change six labels a hundred times a second, so the number labels keep
 // a fixed name and stay quiet while they spin. When a draw has run to its end they report the
 // numbers it left, and the result is announced once, as the window then reads: the draw's own
 // headline, the numbers from left to right and the closing remark. A draw cut short by the close
-// announces nothing. While any draw runs the window is busy. The labels are the ones the window
-// attached to the runtime.
+// announces nothing. While any draw runs the window is busy. The labels are the window's own,
+// by their handles.
 class DrawAnnouncer {
 public:
-    DrawAnnouncer(QWidget& window, const QtRuntime& runtime);
+    DrawAnnouncer(QWidget& window, const WindowControls& controls);
 
-    // Gives each number label its fixed name, once the window has attached its labels.
+    // Gives each number label its fixed name, once the window has made its labels.
     void nameNumberLabels();
 
     // Told by the window when a draw begins and when it has run to its end.
@@ -48,7 +49,7 @@ private:
     void announce(const QString& text);
 
     QWidget& window_;
-    const QtRuntime& runtime_;
+    const WindowControls& controls_;
     std::array<QString, kNumberLabelCount + 1> settledNumbers_{};  // by position, from 1
     // One entry per running draw, innermost last: its headline, once a draw nested in it may
     // have put its own into the headline label.

@@ -20,7 +20,7 @@ QString fallbackJapaneseFace() {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
         // From Qt 6.8 the face can also be the fallback for Japanese wherever Qt itself draws text
         // in a font we do not choose (the title bar it decorates on Wayland). Before that, our
-        // own fonts name it after the desktop's face (label_styles.cpp).
+        // own fonts name it after the desktop's face (window_fonts.cpp).
         if (!registered.isEmpty()) {
             for (const QChar::Script script : {QChar::Script_Hiragana, QChar::Script_Katakana, QChar::Script_Han})
                 QFontDatabase::addApplicationFallbackFontFamily(script, registered);

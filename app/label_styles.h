@@ -1,11 +1,13 @@
 #pragma once
 
-#include "app/window_design.h"
-
 class QLabel;
 class QFont;
 
 namespace tamapick {
+
+// How a label looks: each style has a row of the style table (label_styles.cpp) with its font,
+// colours, background and alignment. The design table gives every label its style.
+enum class LabelStyle { None, Headline, RemarkLine, Number, Credit };
 
 // Gives a label the font, colours, alignment and background of its style.
 void applyLabelStyle(QLabel& label, LabelStyle style);
@@ -15,9 +17,5 @@ void applyLabelColours(QLabel& label, LabelStyle style);
 
 // The font of a style: the designed face where installed, else the closest installed one.
 QFont labelFont(LabelStyle style);
-
-// The window's default font (buttons, credit line): the toolkit's user-interface font, with the
-// labels' Japanese face for the kana and kanji it lacks.
-QFont windowDefaultFont();
 
 }  // namespace tamapick

@@ -6,9 +6,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <cstdint>
-#include <map>
+#include <vector>
 
-#include "app/accessibility.h"
 #include "app/desktop_follower.h"
 #include "app/label_styles.h"
 #include "app/window_design.h"
@@ -27,50 +26,37 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), background_(QString::
 
     // The table runs front to back; creating its rows back to front stacks each new control
     // over the ones before it, so every number label ends up in front of its balloon.
-    const auto controls = windowControls();
-    std::map<int, QWidget*> byTabIndex;
-    for (auto row = controls.rbegin(); row != controls.rend(); ++row) {
-        QWidget* control = createControl(*row);
-        if (row->kind == ControlKind::PushButton) {
-            byTabIndex[row->tabIndex] = control;
-        }
-    }
-    QWidget* previous = nullptr;
-    for (const auto& [tabIndex, control] : byTabIndex) {
-        if (previous != nullptr) {
-            setTabOrder(previous, control);
-        }
-        previous = control;
-    }
-    if (!byTabIndex.empty()) {
-        byTabIndex.begin()->second->setFocus();  // miniroto, the lowest tab index
-    }
+    const auto rows = windowControls();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) createControl(*row);
+    const std::vector<QPushButton*> buttons = controls_.buttons();
+    for (std::size_t next = 1; next < buttons.size(); ++next) setTabOrder(buttons[next - 1], buttons[next]);
+    if (!buttons.empty()) buttons.front()->setFocus();  // miniroto, the lowest tab index
     drawAnnouncer_.nameNumberLabels();
-    followTheDesktop(*this);
+    desktopFollower_ = std::make_unique<DesktopFollower>(*this, controls_);
 
     form_.Form_Load();
 }
 
 MainWindow::~MainWindow() = default;
 
-QWidget* MainWindow::createControl(const ControlDesign& design) {
+void MainWindow::createControl(const ControlDesign& design) {
     QWidget* control = nullptr;
     const QString content = QString::fromUtf8(design.content);
     switch (design.kind) {
         case ControlKind::PushButton: {
             auto* button = new QPushButton(content, this);
             wireButton(button, design);
+            controls_.addButton(*button, design);
             control = button;
             break;
         }
         case ControlKind::Label: {
             auto* label = new QLabel(content, this);
             applyLabelStyle(*label, design.style);
-            if (design.wiring.label) {
-                // Attached before anything can ask for the label's accessible interface, which
-                // is chosen by the label it shows.
-                runtime_.attachLabel(*design.wiring.label, label);
-            }
+            // Kept, and attached to the runtime, before anything can ask for the label's
+            // accessible interface, which is chosen by the label it shows.
+            controls_.addLabel(*label, design);
+            if (design.wiring.label) runtime_.attachLabel(*design.wiring.label, label);
             control = label;
             break;
         }
@@ -80,7 +66,6 @@ QWidget* MainWindow::createControl(const ControlDesign& design) {
     }
     control->setObjectName(design.objectName());
     control->setGeometry(design.pixelGeometry());
-    return control;
 }
 
 void MainWindow::wireButton(QPushButton* button, const ControlDesign& design) {

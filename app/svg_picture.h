@@ -36,7 +36,8 @@ private:
 
 // A picture control: shows its picture unscaled from its top-left corner, its box exactly the
 // picture's size. It takes no focus and ignores the mouse. A QObject of its own, so that the
-// window's pictures can be looked up by their type (Qt 6.8 refuses findChild without it).
+// tests can find the window's pictures by their type (Qt 6.8 refuses a look-up by a type that
+// has no meta-object of its own).
 class PictureBox : public QWidget {
     Q_OBJECT
 

@@ -5,15 +5,13 @@
 #include <optional>
 #include <span>
 
+#include "app/label_styles.h"
 #include "draws/tamapick_form.h"
 #include "runtime/runtime.h"
 
 namespace tamapick {
 
 enum class ControlKind { PushButton, Label, Picture };
-
-// How a label looks; applyLabelStyle() (label_styles.h) gives each style its fonts and colours.
-enum class LabelStyle { None, Headline, RemarkLine, Number, Credit };
 
 inline constexpr int kNoTabIndex = -1;
 inline constexpr int kNotInArray = -1;

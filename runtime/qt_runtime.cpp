@@ -36,8 +36,6 @@ void QtRuntime::markClosing() {
 
 void QtRuntime::attachLabel(Label label, QLabel* widget) { labels_[label] = widget; }
 
-QLabel* QtRuntime::label(Label label) const { return labels_[label]; }
-
 void QtRuntime::setCaption(Label label, std::string_view utf8) {
     if (QLabel* widget = labels_[label]) {
         widget->setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));

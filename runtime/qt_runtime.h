@@ -18,7 +18,6 @@ public:
 
     // The label widget that receives the captions of `label`: the window registers each once.
     void attachLabel(Label label, QLabel* widget);
-    QLabel* label(Label label) const;
     // Connects to the sound server in the background, for the beep at the end of a draw: the
     // window calls it as each draw starts. The shortest draw runs 2.46 s before its beep, time
     // enough for a fresh connection (about a second), and a window opened and closed without a

@@ -7,9 +7,8 @@
 
 namespace tamapick {
 
-// The labels the program writes at run time, numbered as on the window. Label8 is the last:
-// PerLabel sizes its arrays by it. Label9 (the credit line) keeps its design-time caption and is
-// never written.
+// The labels the program writes at run time, numbered as on the window. Label9 (the credit line)
+// keeps its design-time caption and is never written.
 enum class Label : std::uint8_t {
     Label1 = 1,
     Label2,
@@ -20,6 +19,9 @@ enum class Label : std::uint8_t {
     Label7,
     Label8,
 };
+
+// The last of them: PerLabel sizes its arrays by it, and whatever walks every label stops there.
+inline constexpr Label kLastLabel = Label::Label8;
 
 inline constexpr int kNumberLabelCount = 6;
 
@@ -37,7 +39,7 @@ public:
 
 private:
     static constexpr std::size_t slot(Label label) { return static_cast<std::size_t>(labelNumber(label) - 1); }
-    std::array<T, labelNumber(Label::Label8)> items_{};
+    std::array<T, labelNumber(kLastLabel)> items_{};
 };
 
 // What the draws and effects may ask of the platform. The Qt layer implements it for the

@@ -93,10 +93,10 @@ private slots:
     void eachLabelShowsTheCaptionsWrittenToItsName() {
         // (Built with append rather than "#" + ...: MinGW's GCC 12 warns falsely on that form.)
         const auto mark = [](int number) { return std::string(1, '#').append(std::to_string(number)); };
-        for (int number = 1; number <= 8; ++number) {
+        for (int number = 1; number <= labelNumber(kLastLabel); ++number) {
             window_->runtime().setCaption(static_cast<Label>(number), mark(number));
         }
-        for (int number = 1; number <= 8; ++number) {
+        for (int number = 1; number <= labelNumber(kLastLabel); ++number) {
             QCOMPARE(window_.caption(number), mark(number));
         }
     }

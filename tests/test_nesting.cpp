@@ -18,7 +18,7 @@ using Captions = PerLabel<std::string>;
 
 Captions captionsOf(const FakeRuntime& fake) {
     Captions captions;
-    for (int label = 1; label <= 8; ++label) {
+    for (int label = 1; label <= labelNumber(kLastLabel); ++label) {
         captions[static_cast<Label>(label)] = fake.caption(static_cast<Label>(label));
     }
     return captions;
@@ -77,7 +77,7 @@ private slots:
         // draw its result, the Mini Loto draw the mixture it leaves.
         QCOMPARE(fake.drawEnds().size(), std::size_t{2});
         QCOMPARE(fake.drawEnds()[0].writesBefore, writesBeforeResuming);
-        for (int label = 1; label <= 8; ++label) {
+        for (int label = 1; label <= labelNumber(kLastLabel); ++label) {
             QCOMPARE(at(fake.drawEnds()[0].captions, label), at(afterLoto6, label));
             QCOMPARE(at(fake.drawEnds()[1].captions, label), at(end, label));
         }

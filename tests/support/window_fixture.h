@@ -35,10 +35,10 @@ public:
     QWidget* control(const QString& objectName) const { return window_->findChild<QWidget*>(objectName); }
 
     std::string caption(int number) const { return label(number)->text().toStdString(); }
-    // What Label1 to Label8 show, in that order.
+    // What every label the program writes shows, from Label1 on.
     QStringList captions() const {
         QStringList all;
-        for (int number = 1; number <= 8; ++number) all << label(number)->text();
+        for (int number = 1; number <= labelNumber(kLastLabel); ++number) all << label(number)->text();
         return all;
     }
 
