@@ -6,6 +6,8 @@
 #                                          test suite's, as a clean package build system has
 #   bash scripts/setup.sh --windows        cross-build for Windows and check it under Wine
 #   bash scripts/setup.sh --chroots        make minimal systems of other releases (debootstrap)
+#   bash scripts/setup.sh --debian-checks  build the Debian package on clean systems of each release
+#                                          and test it as Debian does (debian-release-check.sh)
 set -euo pipefail
 
 # What differs between the releases (testing and unstable have no VERSION_ID).
@@ -49,8 +51,16 @@ case "${1:-}" in
     )
     ;;
   --chroots) packages=(debootstrap) ;;
+  --debian-checks)
+    # sbuild and autopkgtest run in user namespaces (uidmap); reprotest's varied builds need
+    # faketime and disorderfs, diffoscope explains a difference it finds.
+    packages=(
+      sbuild mmdebstrap uidmap autopkgtest piuparts lintian devscripts debhelper blhc
+      reprotest faketime disorderfs diffoscope-minimal dpkg-dev equivs
+    )
+    ;;
   *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
@@ -65,4 +75,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# sbuild's and autopkgtest's unshare modes map root's subordinate ids into the build's namespace.
+if [ "${1:-}" = --debian-checks ]; then
+  for file in /etc/subuid /etc/subgid; do
+    grep -qs '^root:' "$file" || echo 'root:100000:65536' | ${sudo:-} tee -a "$file" >/dev/null
+  done
 fi
