@@ -5,10 +5,10 @@
 #                                          compiler, Qt, a Japanese font, the beep's sound theme
 #   bash scripts/setup.sh --tests          that and the test suite's tools (scripts/test.sh)
 #   bash scripts/setup.sh --virtual-screen an invisible X screen, to run without a display
-#   bash scripts/setup.sh --package-only   build the Debian package and check it, and nothing of the
-#                                          test suite's, as a clean package build system has
 #   bash scripts/setup.sh --windows        cross-build for Windows and check it under Wine
 #   bash scripts/setup.sh --chroots        make minimal systems of other releases (debootstrap)
+#   bash scripts/setup.sh --debian-checks  build the Debian package on clean systems of each release
+#                                          and test it as Debian does (debian-release-check.sh)
 # No task installs a sound server or a compositor beside the desktop's own: see --tests.
 set -euo pipefail
 
@@ -32,8 +32,9 @@ sound_server_installed() { installed pulseaudio || installed pipewire-pulse; }
 # the X11 bell.
 run=(fonts-ipafont-gothic sound-theme-freedesktop qt6-wayland)
 sound_server_installed && run+=(libcanberra-pulse)
-# Checking the package: lintian and the AppStream validator.
-package_checks=(dpkg-dev file lintian appstream)
+# Building the package with debian/ (dpkg-buildpackage, debhelper), and checking it with lintian
+# and the AppStream validator.
+package_checks=(dpkg-dev debhelper file lintian appstream)
 
 # The sound tests start a private server of the kind the machine has: PulseAudio, or PipeWire
 # with its PulseAudio replacement. A machine whose desktop plays through one of them gets no other
@@ -69,7 +70,6 @@ case "${1:-}" in
     [ "$release" = 12 ] || packages+=(clang)
     ;;
   --virtual-screen) packages=(xvfb xauth) ;;
-  --package-only) packages=("${build[@]}" "${package_checks[@]}") ;;
   --windows)
     packages=(
       g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth fonts-ipafont-gothic
@@ -80,8 +80,16 @@ case "${1:-}" in
     )
     ;;
   --chroots) packages=(debootstrap) ;;
+  --debian-checks)
+    # sbuild and autopkgtest run in user namespaces (uidmap); reprotest's varied builds need
+    # faketime and disorderfs, diffoscope explains a difference it finds.
+    packages=(
+      sbuild mmdebstrap uidmap autopkgtest piuparts lintian devscripts debhelper blhc
+      reprotest faketime disorderfs diffoscope-minimal dpkg-dev equivs
+    )
+    ;;
   *)
-    sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
     ;;
 esac
@@ -96,4 +104,10 @@ if ((${#missing[@]})); then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# sbuild's and autopkgtest's unshare modes map root's subordinate ids into the build's namespace.
+if [ "${1:-}" = --debian-checks ]; then
+  for file in /etc/subuid /etc/subgid; do
+    grep -qs '^root:' "$file" || echo 'root:100000:65536' | ${sudo:-} tee -a "$file" >/dev/null
+  done
 fi

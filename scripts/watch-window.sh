@@ -1,5 +1,5 @@
 # Sourced by the scripts that use the real window from outside, on an X screen with no window
-# manager (screenshot.sh, the Windows draw checks, the package-install check): they find the
+# manager (screenshot.sh, the Windows draw checks, the package's autopkgtest): they find the
 # window, press its buttons and read its pixels. Every place in the window comes from
 # window-layout.sh.
 #   find_window SECONDS SEARCH...     waits for the window xdotool's search finds; sets window
