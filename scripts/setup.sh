@@ -32,9 +32,10 @@ sound_server_installed() { installed pulseaudio || installed pipewire-pulse; }
 # the X11 bell.
 run=(fonts-ipafont-gothic sound-theme-freedesktop qt6-wayland)
 sound_server_installed && run+=(libcanberra-pulse)
-# Building the package with debian/ (dpkg-buildpackage, debhelper), and checking it with lintian
+# Building the package with debian/ (dpkg-buildpackage, which wants build-essential, and
+# debhelper), and checking it with lintian
 # and the AppStream validator.
-package_checks=(dpkg-dev debhelper file lintian appstream)
+package_checks=(build-essential dpkg-dev debhelper file lintian appstream)
 
 # The sound tests start a private server of the kind the machine has: PulseAudio, or PipeWire
 # with its PulseAudio replacement. A machine whose desktop plays through one of them gets no other
