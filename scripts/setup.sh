@@ -33,8 +33,7 @@ sound_server_installed() { installed pulseaudio || installed pipewire-pulse; }
 run=(fonts-ipafont-gothic sound-theme-freedesktop qt6-wayland)
 sound_server_installed && run+=(libcanberra-pulse)
 # Building the package with debian/ (dpkg-buildpackage, which wants build-essential, and
-# debhelper), and checking it with lintian
-# and the AppStream validator.
+# debhelper), and checking it with lintian and the AppStream validator.
 package_checks=(build-essential dpkg-dev debhelper file lintian appstream)
 
 # The sound tests start a private server of the kind the machine has: PulseAudio, or PipeWire
