@@ -29,7 +29,6 @@ set(expected
   ./usr/share/doc/tamapick/copyright
   ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
   ./usr/share/man/man6/tamapick.6.gz
-  ./usr/share/lintian/overrides/tamapick
   ./usr/share/metainfo/${APP_ID}.metainfo.xml
 )
 foreach(side IN LISTS ICON_SIZES)
