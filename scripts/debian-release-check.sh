@@ -4,11 +4,13 @@
 #   bash scripts/debian-release-check.sh [bookworm|trixie|testing ...]   (all three by default)
 # For each release: sbuild in unshare mode on a minimal build system, then that release's lintian
 # (--pedantic, no error or warning), blhc on the build log, autopkgtest (debian/tests: the draw in
-# a real window, the validators, hardening-check) on a minimal system, and piuparts (install,
-# remove, purge); with bookworm and trixie both checked, also piuparts' upgrade of a Debian 12
+# a real window, the validators, hardening-check) on a minimal system, piuparts (install, remove,
+# purge), and reprotest (a plain build and varied ones, bit-identical .debs) on a fresh chroot
+# of the release; with bookworm and trixie both checked, also piuparts' upgrade of a Debian 12
 # system with tamapick installed to 13, and trixie's package over it. Results and logs land in
-# packages/RELEASE/. The minimal systems (mmdebstrap tarballs) are made once and kept in
-# /root/.cache/tamapick/debian/. Runs as root; scripts/setup.sh --debian-checks installs the tools.
+# packages/RELEASE/. The minimal systems (mmdebstrap tarballs, and scripts/debian-chroot.sh's
+# chroots) are made once and kept in /root/.cache/tamapick/. Runs as root; scripts/setup.sh
+# --debian-checks installs the tools.
 # TAMAPICK_PLANT_FAULT=1 builds a program that never shows its window, into
 # packages/RELEASE-planted-fault/, to see autopkgtest fail on it.
 #
@@ -24,7 +26,7 @@ releases=("$@")
 for release in "${releases[@]}"; do
   case "$release" in
     bookworm | trixie | testing) ;;
-    *) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
+    *) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//' >&2; exit 2 ;;
   esac
 done
 bash scripts/setup.sh --debian-checks
@@ -136,7 +138,52 @@ check_release() {
     "${piuparts_ignores[@]}" "$out"/tamapick_*_amd64.deb >"$out/piuparts.log" 2>&1 ||
     { tail -n 30 "$out/piuparts.log"; echo "FAILED: piuparts on $release"; return 1; }
   tail -n 2 "$out/piuparts.log"
+
+  check_reproducible "$release" "$out"
   echo "$release checked in $((SECONDS - started)) s"
+}
+
+# check_reproducible RELEASE OUT: reprotest builds the source package in OUT on a fresh system
+# of the release three times, a plain build and two varied ones, and compares their .debs. The
+# varied builds change the build path, time, locale, time zone, umask, host and domain name,
+# kernel, CPU count, home, PATH and environment; the first also shuffles file order (disorderfs),
+# the second builds as another user and group instead. Those two cannot share a build: the other
+# user would have to mount the FUSE file system, and many machines (this one too) let only root
+# open /dev/fuse. The release's own reprotest, faketime and disorderfs do it, on a throwaway
+# overlay of the release's chroot.
+check_reproducible() {
+  local release=$1 out=$2 dir
+  local variations=(--variations=+all,-user_group,domain_host.use_sudo=1
+    --extra-build=-fileordering,+user_group,user_group.available+=builder:builder)
+  # Debian 12's reprotest runs "sudo -h localhost COMMAND", which Debian 12's sudo refuses ("a
+  # remote host may only be specified when listing privileges"), so there both the other user and
+  # the host name's sudo go: one varied build, as root, with all the other variations.
+  [ "$release" != bookworm ] || variations=(--variations=+all,-user_group)
+  step "$release: reprotest (a plain build and $((${#variations[@]})) varied)"
+  dir=$(mktemp -d /tmp/tamapick-reprotest.XXXXXX)
+  cp "$out"/tamapick_*.dsc "$out"/tamapick_*.tar.* "$dir/"
+  # The source package is unpacked and built in a folder of reprotest's, one per build, which
+  # it hands to the other user for the build that runs as that user.
+  bash scripts/debian-chroot.sh "$release" --fresh --bind "$dir" -- bash -euc '
+    cd "$1"
+    shift
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get -q update >/dev/null
+    apt-get -q install -y --no-install-recommends reprotest faketime disorderfs \
+      diffoscope-minimal sudo locales-all dpkg-dev >/dev/null
+    apt-get -q build-dep -y ./tamapick_*.dsc >/dev/null
+    # What a full system has and a minimal one lacks: fusermount reads the mount table, sudo
+    # looks up the host names.
+    ln -sf ../proc/self/mounts /etc/mtab
+    printf "127.0.0.1 localhost\n127.0.1.1 %s\n" "$(hostname)" >>/etc/hosts
+    useradd --user-group --no-create-home builder
+    reprotest --verbosity=1 --min-cpus=1 --store-dir=reprotest "$@" tamapick_*.dsc
+  ' bash "$dir" "${variations[@]}" >"$out/reprotest.log" 2>&1 ||
+    { tail -n 40 "$out/reprotest.log"; cp -r "$dir/reprotest" "$out/" 2>/dev/null || true
+      rm -rf "$dir"; echo "FAILED: reprotest on $release (what differs: $out/reprotest/)"
+      return 1; }
+  rm -rf "$dir"
+  grep -E "^INFO:reprotest:build|^Reproduction|^No differences" "$out/reprotest.log"
 }
 
 # A Debian 12 system with bookworm's tamapick installed, upgraded to 13, and trixie's package

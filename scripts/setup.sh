@@ -81,11 +81,11 @@ case "${1:-}" in
     ;;
   --chroots) packages=(debootstrap) ;;
   --debian-checks)
-    # sbuild and autopkgtest run in user namespaces (uidmap); reprotest's varied builds need
-    # faketime and disorderfs, diffoscope explains a difference it finds.
+    # sbuild and autopkgtest run in user namespaces (uidmap); reprotest runs in a chroot of each
+    # release (debootstrap), which installs that release's reprotest itself.
     packages=(
-      sbuild mmdebstrap uidmap autopkgtest piuparts lintian devscripts debhelper blhc
-      reprotest faketime disorderfs diffoscope-minimal dpkg-dev equivs
+      sbuild mmdebstrap debootstrap uidmap autopkgtest piuparts lintian devscripts debhelper blhc
+      dpkg-dev equivs
     )
     ;;
   *)
