@@ -205,7 +205,7 @@ check_upgrade() {
     { tail -n 30 "$tree/packages/upgrade-piuparts.log"
       echo "FAILED: the 12 to 13 upgrade"; return 1; }
   rm -rf "$repos"
-  grep -E 'PASS|tamapick' "$tree/packages/upgrade-piuparts.log" | tail -n 6
+  grep -E 'PASS|(Unpacking|Setting up) tamapick' "$tree/packages/upgrade-piuparts.log"
   echo "upgrade checked in $((SECONDS - started)) s"
 }
 
