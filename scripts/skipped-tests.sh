@@ -8,7 +8,7 @@ log=${1:?"usage: skipped-tests.sh BUILD_DIR"}/Testing/Temporary/LastTest.log
 [ -f "$log" ] || exit 0
 awk '
   /^[0-9]+\/[0-9]+ Test: / { name = $3; why = "" }
-  why == "" && /skipped: / { why = $0; sub(/.*skipped: /, "", why) }
+  why == "" && !/^Command: / && /skipped: / { why = $0; sub(/.*skipped: /, "", why) }
   why == "" && /^SKIP +: [A-Za-z0-9_]+::initTestCase\(\) / { why = $0; sub(/^SKIP +: [^ ]+ /, "", why) }
   /^Skip regular expression found in output/ { skipped[++count] = name ": " why }
   END {
